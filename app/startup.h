@@ -1,0 +1,14 @@
+// Start-up state that lives for the whole run, and the steps that set it.
+#pragma once
+#include <windows.h>
+
+extern wchar_t *g_pStyleTable;   // style-name table as UTF-16, NUL-terminated, writable
+extern HINSTANCE g_hInstance;    // the executable: icons, image strip, style-name table
+extern HINSTANCE g_hResModule;   // dialogs and strings: the satellite file or the executable
+
+// Loads the style-name table into g_pStyleTable; false when the resource
+// is missing or no memory is left for it.
+bool LoadStyleTable();
+
+// The satellite "<exe path>.mui" when present and loadable, else the exe.
+HINSTANCE LoadResourceModule();

@@ -1,0 +1,72 @@
+// Every resource and control id of Orvalis. The main and details dialogs
+// reuse some control numbers; the names keep them apart.
+#pragma once
+
+// Resources of the executable. Different resource types share number 1.
+#define IDR_STYLE_NAMES             1   // RT_RCDATA: the style-name table text
+#define IDB_NODE_IMAGES             1   // 28 tree images of 16x16
+#define IDI_ORVALIS                 1   // program and about-box icon
+#define IDD_MAIN                    1
+#define IDD_DETAILS                 2
+#define IDR_MANIFEST                1
+
+// String table.
+#define IDS_PRIORITY_REALTIME       1
+#define IDS_PRIORITY_HIGH           2
+#define IDS_PRIORITY_NORMAL         3
+#define IDS_PRIORITY_IDLE           4
+#define IDS_COMMAND_CLOSE           5
+#define IDS_COMMAND_MAXIMIZE        6
+#define IDS_COMMAND_MINIMIZE        7
+#define IDS_COMMAND_RESTORE         8
+#define IDS_COMMAND_CLICK           9
+#define IDS_CAPTION_STYLE           11
+#define IDS_CAPTION_EXSTYLE         12
+#define IDS_CAPTION_CLASSSTYLE      13
+#define IDS_ABOUT_CAPTION           14
+#define IDS_ABOUT_TEXT              15
+#define IDS_TAB_PARENT              16
+#define IDS_TAB_OWNER               17
+#define IDS_TAB_PREVIOUS            18
+#define IDS_TAB_NEXT                19
+#define IDS_TAB_CHILD               20
+
+// Fixed labels of both dialogs (stored as 0xFFFF).
+#define IDC_LABEL                   -1
+
+// Main window.
+#define IDC_MAIN_REFRESH            3
+#define IDC_MAIN_ABOUT              4
+#define IDC_MAIN_ORDER_BY_TITLE     5
+#define IDC_MAIN_VISIBLE            10
+#define IDC_MAIN_TREE               20
+
+// Details dialog.
+#define IDC_DETAILS_TEXT            10
+#define IDC_DETAILS_CLASS           11
+#define IDC_DETAILS_LEFT            12
+#define IDC_DETAILS_TOP             13
+#define IDC_DETAILS_WIDTH           14
+#define IDC_DETAILS_HEIGHT          15
+#define IDC_DETAILS_HANDLE          16
+#define IDC_DETAILS_ID              17
+#define IDC_DETAILS_PRIORITY        18
+#define IDC_DETAILS_TOPMOST         19
+#define IDC_DETAILS_VISIBLE         20
+#define IDC_DETAILS_COMMANDS        21
+#define IDC_DETAILS_DISABLED        22
+#define IDC_DETAILS_STYLE_LIST      30
+#define IDC_DETAILS_EXSTYLE_LIST    31
+#define IDC_DETAILS_CLASSSTYLE_LIST 32
+#define IDC_DETAILS_SET_TEXT        40
+#define IDC_DETAILS_SET_RECT        41
+#define IDC_DETAILS_SET_PRIORITY    42
+#define IDC_DETAILS_EXECUTE         43
+#define IDC_DETAILS_RELATIVES_TAB   80
+#define IDC_DETAILS_RELATIVE_TEXT   81
+#define IDC_DETAILS_RELATIVE_CLASS  82
+#define IDC_DETAILS_RELATIVE_HANDLE 83
+#define IDC_DETAILS_CLASS_LIST      90
+#define IDC_DETAILS_STYLE_CAPTION   110
+#define IDC_DETAILS_EXSTYLE_CAPTION 111
+#define IDC_DETAILS_CLASSSTYLE_CAPTION 112

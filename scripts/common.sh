@@ -1,0 +1,42 @@
+# Shared by run.sh and test.sh: installs what is missing, prepares a Wine
+# prefix of the build's own, and builds. Sourced, not run.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${ORVALIS_BUILD:-$ROOT/build}
+PACKAGES="cmake make python3 mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick fonts-wqy-microhei googletest"
+
+install_missing() {
+    local missing=()
+    for p in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo apt-get update -q
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+    fi
+}
+
+prepare_wine() {
+    export WINEPREFIX=$BUILD/wineprefix
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDEBUG=-all
+    export WINEARCH=win64
+    if [ ! -f "$WINEPREFIX/.orvalis-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        # Chinese text needs a font that has it; a crash must end the
+        # program at once instead of waiting in the debugger.
+        wine regedit /S "$ROOT/scripts/wine-settings.reg" >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.orvalis-ready"
+    fi
+}
+
+build() {
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" "$@" >/dev/null
+    cmake --build "$BUILD" -j"$(nproc)"
+}

@@ -1,0 +1,23 @@
+// The style-name table, the class-prefix table and the flag decoder.
+#pragma once
+#include <windows.h>
+
+struct ClassPrefix {
+    const wchar_t *className;
+    const wchar_t *prefix;   // names of this class's styles in the table; "" for none
+};
+
+enum { CLASS_PREFIX_COUNT = 23 };
+extern const ClassPrefix CLASS_PREFIXES[CLASS_PREFIX_COUNT];
+
+// Rows of CLASS_PREFIXES that other code singles out.
+enum { ROW_BUTTON = 0, ROW_SCROLLBAR = 1, ROW_COMBOBOX = 2, ROW_EDIT = 3 };
+
+// Lists in `list` every name of the first run of table lines that start with
+// `prefix` whose bits are all still set, taking them greedily in table order.
+// Returns the bits no listed name took; an empty prefix returns 0.
+DWORD DecodeFlags(HWND list, const wchar_t *prefix, DWORD value);
+
+// Adds "name value" (or a text without a space) as one two-column row.
+// The text is cut at its space while the row is added and then restored.
+void AddFlagRow(HWND list, wchar_t *text);
