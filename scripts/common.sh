@@ -25,14 +25,17 @@ prepare_wine() {
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEDEBUG=-all
     export WINEARCH=win64
-    if [ ! -f "$WINEPREFIX/.orvalis-ready" ]; then
+    # The marker names the settings' checksum, so changed settings apply anew.
+    local marker="$WINEPREFIX/.orvalis-ready-$(md5sum < "$ROOT/scripts/wine-settings.reg" | cut -c1-8)"
+    if [ ! -f "$marker" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         # Chinese text needs a font that has it; a crash must end the
-        # program at once instead of waiting in the debugger.
+        # program at once instead of waiting in the debugger; a virtual
+        # desktop spares every window's destruction a wait on the X server.
         wine regedit /S "$ROOT/scripts/wine-settings.reg" >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.orvalis-ready"
+        touch "$marker"
     fi
 }
 

@@ -3,7 +3,7 @@
 # test under Wine on a virtual display.
 source "$(dirname "$0")/common.sh"
 install_missing
-build
+build -DORVALIS_TESTS=ON
 prepare_wine
 cd "$BUILD"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

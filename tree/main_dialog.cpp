@@ -1,8 +1,166 @@
 #include "main_dialog.h"
+#include "window_tree.h"
+#include "../app/startup.h"
+#include "../details/details_dialog.h"
+#include "../resources/resource.h"
 
-INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+HWND g_hTarget;
+
+enum { BUTTON_ROW_HEIGHT = 30 };
+
+static void InitMainDialog(HWND dialog)
 {
-    if (message == WM_COMMAND && wParam == IDCANCEL)
-        EndDialog(dialog, 0);
+    g_hTree = GetWindow(dialog, GW_CHILD);
+    SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
+    FillWindowTree(dialog);
+}
+
+// Tree above, check boxes bottom left, buttons bottom right.
+static void LayOutMainDialog(HWND dialog, int width, int height)
+{
+    // A minimised or very short window must not give the tree a negative height.
+    int treeHeight = height > BUTTON_ROW_HEIGHT ? height - BUTTON_ROW_HEIGHT : 0;
+    const UINT moveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    HDWP batch = BeginDeferWindowPos(5);
+    batch = DeferWindowPos(batch, g_hTree, nullptr, 0, 0, width, treeHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_REFRESH), nullptr, width - 87, height - 24, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ABOUT), nullptr, width - 178, height - 24, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE), nullptr, 5, height - 21, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_VISIBLE), nullptr, 162, height - 21, 0, 0, moveOnly);
+    EndDeferWindowPos(batch);
+}
+
+HWND GetNodeWindow(HTREEITEM node)
+{
+    TVITEMW item = {};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = node;
+    SendMessageW(g_hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<HWND>(item.lParam);
+}
+
+static HTREEITEM SelectedNode()
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+void OpenDetails(HWND mainDialog)
+{
+    HTREEITEM node = SelectedNode();
+    if (!node)
+        return;
+    g_hTarget = GetNodeWindow(node);
+    if (IsWindow(g_hTarget)) {
+        DialogBoxParamW(g_hResModule, MAKEINTRESOURCEW(IDD_DETAILS), mainDialog, DetailsDialogProc, 0);
+        if (IsWindow(g_hTarget))
+            return;
+    }
+    SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
+}
+
+static void RefillWindowTree(HWND dialog)
+{
+    // Hidden while it refills, so that it does not repaint for every node.
+    ShowWindow(g_hTree, SW_HIDE);
+    SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    ImageList_Destroy(g_hImageList);
+    FillWindowTree(dialog);
+    ShowWindow(g_hTree, SW_SHOW);
+}
+
+static void ShowVisibleBoxFor(HWND dialog, const NMTREEVIEWW *change)
+{
+    HWND window = reinterpret_cast<HWND>(change->itemNew.lParam);
+    SendDlgItemMessageW(dialog, IDC_MAIN_VISIBLE, BM_SETCHECK, IsWindowVisible(window) ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+static void ShowOrHideSelectedWindow(HWND box)
+{
+    bool checked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    HTREEITEM node = SelectedNode();
+    if (!node) {
+        // Nothing to show or hide: undo the box's own toggle.
+        SendMessageW(box, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+        return;
+    }
+    ShowWindow(GetNodeWindow(node), checked ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+static void ShowAboutBox(HWND dialog)
+{
+    wchar_t text[256] = L"";
+    wchar_t caption[256] = L"";
+    LoadStringW(g_hResModule, IDS_ABOUT_TEXT, text, 256);
+    LoadStringW(g_hResModule, IDS_ABOUT_CAPTION, caption, 256);
+
+    MSGBOXPARAMSW box = {};
+    box.cbSize = sizeof box;
+    box.hwndOwner = dialog;
+    box.hInstance = g_hInstance;
+    box.lpszText = text;
+    box.lpszCaption = caption;
+    box.dwStyle = MB_USERICON;
+    box.lpszIcon = MAKEINTRESOURCEW(IDI_ORVALIS);
+    MessageBoxIndirectW(&box);
+}
+
+static void OnMainNotify(HWND dialog, const NMHDR *header)
+{
+    switch (header->code) {
+    case TVN_SELCHANGEDW:
+        ShowVisibleBoxFor(dialog, reinterpret_cast<const NMTREEVIEWW *>(header));
+        break;
+    case NM_DBLCLK:
+        OpenDetails(dialog);
+        break;
+    }
+}
+
+static void CloseMainDialog(HWND dialog)
+{
+    ImageList_Destroy(g_hImageList);
+    EndDialog(dialog, 0);
+}
+
+// Compared on the whole wParam: each action answers one notification of one control.
+static void OnMainCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case IDOK:
+        OpenDetails(dialog);
+        break;
+    case IDCANCEL:
+        CloseMainDialog(dialog);
+        break;
+    case IDC_MAIN_REFRESH:
+    case IDC_MAIN_ORDER_BY_TITLE:
+        RefillWindowTree(dialog);
+        break;
+    case IDC_MAIN_ABOUT:
+        ShowAboutBox(dialog);
+        break;
+    case IDC_MAIN_VISIBLE:
+        ShowOrHideSelectedWindow(reinterpret_cast<HWND>(lParam));
+        break;
+    }
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitMainDialog(dialog);
+        break;
+    case WM_SIZE:
+        LayOutMainDialog(dialog, LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_NOTIFY:
+        OnMainNotify(dialog, reinterpret_cast<const NMHDR *>(lParam));
+        break;
+    case WM_COMMAND:
+        OnMainCommand(dialog, wParam, lParam);
+        break;
+    }
     return FALSE;
 }

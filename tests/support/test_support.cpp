@@ -142,3 +142,25 @@ std::wstring ClassOf(HWND window)
     GetClassNameW(window, name, 256);
     return name;
 }
+
+bool TargetApp::Start()
+{
+    process = StartProgram(TestDir() + L"target_app.exe");
+    if (!process.hProcess)
+        return false;
+    fixture = WaitForProcessWindow(process.dwProcessId, L"Orvalis Fixture");
+    refuser = WaitForProcessWindow(process.dwProcessId, L"Orvalis Refuser");
+    closer = WaitForProcessWindow(process.dwProcessId, L"Orvalis Closer");
+    return fixture && refuser && closer;
+}
+
+void TargetApp::Stop()
+{
+    if (!process.hProcess)
+        return;
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    process = {};
+}

@@ -34,3 +34,15 @@ DWORD WaitForExit(HANDLE process, DWORD timeoutMs = 15000);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
+
+// The fixture program (target_app.exe) running as a second process.
+struct TargetApp {
+    PROCESS_INFORMATION process = {};
+    HWND fixture = nullptr;
+    HWND refuser = nullptr;
+    HWND closer = nullptr;
+
+    bool Start();
+    void Stop();
+    HWND Control(int id) const { return GetDlgItem(fixture, id); }
+};
