@@ -1,10 +1,197 @@
 #include "details_dialog.h"
+#include <commctrl.h>
+#include "details_rules.h"
+#include "../app/startup.h"
+#include "../resources/resource.h"
+#include "../styles/style_names.h"
+#include "../styles/style_panel.h"
+#include "../tree/main_dialog.h"
 
 HANDLE g_hTargetProcess;
 
-INT_PTR CALLBACK DetailsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+enum { TEXT_CHARS = 256, RELATIVE_TAB_COUNT = 5 };
+
+static void SetDlgItemHandle(HWND dialog, int id, HWND window)
 {
-    if (message == WM_COMMAND && wParam == IDCANCEL)
-        EndDialog(dialog, 0);
+    wchar_t text[TEXT_CHARS];
+    wsprintfW(text, L"%lX", static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)));
+    SetDlgItemTextW(dialog, id, text);
+}
+
+// Asked of the window itself, so that other programs' windows answer too.
+static void ShowWindowText(HWND dialog, int id, HWND window)
+{
+    wchar_t text[TEXT_CHARS] = L"";
+    SendMessageW(window, WM_GETTEXT, TEXT_CHARS, reinterpret_cast<LPARAM>(text));
+    SetDlgItemTextW(dialog, id, text);
+}
+
+static void SetDlgItemSigned(HWND dialog, int id, LONG value)
+{
+    wchar_t text[TEXT_CHARS];
+    wsprintfW(text, L"%ld", value);
+    SetDlgItemTextW(dialog, id, text);
+}
+
+static void AddStringToList(HWND dialog, int listId, int stringId)
+{
+    wchar_t text[TEXT_CHARS] = L"";
+    LoadStringW(g_hResModule, stringId, text, TEXT_CHARS);
+    SendDlgItemMessageW(dialog, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+enum { NAME_COLUMN_WIDTH = 158, VALUE_COLUMN_MIN_WIDTH = 60 };
+
+// The value column takes the rest of the list's width (60 pixels at the
+// least), so that eight hex digits are not cut at larger fonts or DPI.
+static void AddStyleListColumns(HWND list)
+{
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = NAME_COLUMN_WIDTH;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    RECT client;
+    GetClientRect(list, &client);
+    int rest = client.right - NAME_COLUMN_WIDTH - GetSystemMetrics(SM_CXVSCROLL);
+    column.fmt = LVCFMT_RIGHT;
+    column.cx = rest > VALUE_COLUMN_MIN_WIDTH ? rest : VALUE_COLUMN_MIN_WIDTH;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+static void ShowCommands(HWND dialog, const wchar_t *className)
+{
+    int count = CommandCountFor(className);
+    for (int entry = 0; entry < count; entry++)
+        AddStringToList(dialog, IDC_DETAILS_COMMANDS, IDS_COMMAND_CLOSE + entry);
+    SendDlgItemMessageW(dialog, IDC_DETAILS_COMMANDS, CB_SETCURSEL, COMMAND_CLOSE, 0);
+}
+
+// A child's top-left in its parent's client area, anything else on the
+// screen: the coordinates SetWindowPos takes back unchanged.
+static void ShowPlacement(HWND dialog, HWND target)
+{
+    RECT rect;
+    if (!GetWindowRect(target, &rect))
+        return;   // the window is gone: the fields stay empty
+    LONG width = rect.right - rect.left;
+    LONG height = rect.bottom - rect.top;
+    HWND parent = GetParent(target);
+    if ((GetWindowLongPtrW(target, GWL_STYLE) & WS_CHILD) && parent)
+        ScreenToClient(parent, reinterpret_cast<POINT *>(&rect.left));
+    SetDlgItemSigned(dialog, IDC_DETAILS_LEFT, rect.left);
+    SetDlgItemSigned(dialog, IDC_DETAILS_TOP, rect.top);
+    SetDlgItemSigned(dialog, IDC_DETAILS_WIDTH, width);
+    SetDlgItemSigned(dialog, IDC_DETAILS_HEIGHT, height);
+}
+
+static void ShowPriority(HWND dialog, HWND target)
+{
+    for (int entry = 0; entry < PRIORITY_ENTRY_COUNT; entry++)
+        AddStringToList(dialog, IDC_DETAILS_PRIORITY, IDS_PRIORITY_REALTIME + entry);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(target, &processId);
+    g_hTargetProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_SET_INFORMATION, FALSE, processId);
+    // A class without an entry, or an unknown one, selects nothing rather
+    // than an entry the process does not have.
+    SendDlgItemMessageW(dialog, IDC_DETAILS_PRIORITY, CB_SETCURSEL, PriorityEntryFor(GetPriorityClass(g_hTargetProcess)), 0);
+}
+
+static void AddRelativeTabs(HWND dialog)
+{
+    HWND tab = GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB);
+    for (int i = 0; i < RELATIVE_TAB_COUNT; i++) {
+        wchar_t text[TEXT_CHARS] = L"";
+        LoadStringW(g_hResModule, IDS_TAB_PARENT + i, text, TEXT_CHARS);
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+static void InitDetailsDialog(HWND dialog)
+{
+    HWND target = g_hTarget;
+    AddStyleListColumns(GetDlgItem(dialog, IDC_DETAILS_STYLE_LIST));
+    AddStyleListColumns(GetDlgItem(dialog, IDC_DETAILS_EXSTYLE_LIST));
+    AddStyleListColumns(GetDlgItem(dialog, IDC_DETAILS_CLASSSTYLE_LIST));
+
+    ShowWindowText(dialog, IDC_DETAILS_TEXT, target);
+    wchar_t className[TEXT_CHARS] = L"";
+    GetClassNameW(target, className, TEXT_CHARS);
+    SetDlgItemTextW(dialog, IDC_DETAILS_CLASS, className);
+
+    ShowCommands(dialog, className);
+    ShowPlacement(dialog, target);
+    SetDlgItemHandle(dialog, IDC_DETAILS_HANDLE, target);
+    SetDlgItemInt(dialog, IDC_DETAILS_ID, static_cast<UINT>(GetWindowLongPtrW(target, GWLP_ID)), FALSE);
+    ShowPriority(dialog, target);
+
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrW(target, GWL_STYLE));
+    CheckDlgButton(dialog, IDC_DETAILS_VISIBLE, (style & WS_VISIBLE) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DETAILS_DISABLED, (style & WS_DISABLED) ? BST_CHECKED : BST_UNCHECKED);
+    FillStylePanel(dialog, IDC_DETAILS_STYLE_LIST, GWL_STYLE, nullptr);
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(target, GWL_EXSTYLE));
+    CheckDlgButton(dialog, IDC_DETAILS_TOPMOST, (exStyle & WS_EX_TOPMOST) ? BST_CHECKED : BST_UNCHECKED);
+    FillStylePanel(dialog, IDC_DETAILS_EXSTYLE_LIST, GWL_EXSTYLE, nullptr);
+    FillStylePanel(dialog, IDC_DETAILS_CLASSSTYLE_LIST, GCL_STYLE, nullptr);
+
+    AddRelativeTabs(dialog);
+    ShowRelative(dialog);
+    for (int row = 0; row < CLASS_PREFIX_COUNT; row++) {
+        SendDlgItemMessageW(dialog, IDC_DETAILS_CLASS_LIST, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(CLASS_PREFIXES[row].className));
+    }
+}
+
+static HWND FindRelative(HWND target, int tab)
+{
+    switch (tab) {
+    case 0:
+        return reinterpret_cast<HWND>(GetWindowLongPtrW(target, GWLP_HWNDPARENT));
+    case 1:
+        return GetWindow(target, GW_OWNER);
+    case 2:
+        return GetWindow(target, GW_HWNDPREV);
+    case 3:
+        return GetWindow(target, GW_HWNDNEXT);
+    default:
+        return GetWindow(target, GW_CHILD);
+    }
+}
+
+void ShowRelative(HWND dialog)
+{
+    int tab = static_cast<int>(SendDlgItemMessageW(dialog, IDC_DETAILS_RELATIVES_TAB, TCM_GETCURSEL, 0, 0));
+    HWND relative = FindRelative(g_hTarget, tab);
+    if (!relative) {
+        SetDlgItemTextW(dialog, IDC_DETAILS_RELATIVE_TEXT, L"");
+        SetDlgItemTextW(dialog, IDC_DETAILS_RELATIVE_CLASS, L"");
+        SetDlgItemTextW(dialog, IDC_DETAILS_RELATIVE_HANDLE, L"");
+        return;
+    }
+    ShowWindowText(dialog, IDC_DETAILS_RELATIVE_TEXT, relative);
+    wchar_t className[TEXT_CHARS] = L"";
+    GetClassNameW(relative, className, TEXT_CHARS);
+    SetDlgItemTextW(dialog, IDC_DETAILS_RELATIVE_CLASS, className);
+    SetDlgItemHandle(dialog, IDC_DETAILS_RELATIVE_HANDLE, relative);
+}
+
+INT_PTR CALLBACK DetailsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitDetailsDialog(dialog);
+        break;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR *>(lParam)->code == TCN_SELCHANGE)
+            ShowRelative(dialog);
+        break;
+    case WM_COMMAND:
+        OnDetailsCommand(dialog, wParam, lParam);
+        break;
+    }
     return FALSE;
 }

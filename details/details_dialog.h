@@ -5,3 +5,9 @@
 extern HANDLE g_hTargetProcess;   // the target's process, open while the dialog is
 
 INT_PTR CALLBACK DetailsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Fills the relative's text, class and handle for the current tab.
+void ShowRelative(HWND dialog);
+
+// The dialog's WM_COMMAND: every change, command and the end of the dialog.
+void OnDetailsCommand(HWND dialog, WPARAM wParam, LPARAM lParam);

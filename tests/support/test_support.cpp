@@ -164,3 +164,76 @@ void TargetApp::Stop()
     CloseHandle(process.hThread);
     process = {};
 }
+
+#include "details/details_dialog.h"
+#include "resources/resource.h"
+#include "tree/main_dialog.h"
+
+HWND CreateDetailsDialog(HWND target)
+{
+    EnsureStyleTable();
+    g_hTarget = target;
+    return CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_DETAILS), nullptr, DetailsDialogProc, 0);
+}
+
+void CloseDetailsDialog(HWND dialog)
+{
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    DestroyWindow(dialog);
+}
+
+static void (*g_script)(HWND);
+static bool g_endedByItself;
+
+static BOOL CALLBACK FindDetails(HWND window, LPARAM found)
+{
+    if (ClassOf(window) == L"#32770" &&
+        GetDlgItem(window, IDC_DETAILS_RELATIVES_TAB)) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDetails, reinterpret_cast<LPARAM>(&dialog));
+    // The modal loop shows the dialog only once its queue is first empty.
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
+    KillTimer(nullptr, timer);
+    g_script(dialog);
+    g_endedByItself = !IsWindowVisible(dialog);
+    if (!g_endedByItself)
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+bool RunDetailsDialogModally(HWND target, void (*script)(HWND dialog))
+{
+    EnsureStyleTable();
+    g_hTarget = target;
+    g_script = script;
+    g_endedByItself = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
+    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_DETAILS), nullptr, DetailsDialogProc, 0);
+    KillTimer(nullptr, timer);
+    return g_endedByItself;
+}
+
+std::wstring ItemText(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+std::vector<std::wstring> ComboEntries(HWND dialog, int id)
+{
+    std::vector<std::wstring> entries;
+    int count = static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; i++) {
+        wchar_t text[256] = L"";
+        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}

@@ -46,3 +46,16 @@ struct TargetApp {
     void Stop();
     HWND Control(int id) const { return GetDlgItem(fixture, id); }
 };
+
+// The details dialog, modeless, on the target given (the program runs it
+// modally; its procedure does not tell the two apart).
+HWND CreateDetailsDialog(HWND target);
+void CloseDetailsDialog(HWND dialog);
+
+// Runs the details dialog modally on the target; `script` runs inside its
+// modal loop. Returns true when the dialog had ended when the script
+// returned; otherwise ends it with IDCANCEL.
+bool RunDetailsDialogModally(HWND target, void (*script)(HWND dialog));
+
+std::wstring ItemText(HWND dialog, int id);
+std::vector<std::wstring> ComboEntries(HWND dialog, int id);

@@ -1,0 +1,114 @@
+#include "style_panel.h"
+#include <commctrl.h>
+#include "style_names.h"
+#include "../app/startup.h"
+#include "../tree/main_dialog.h"
+
+enum { CAPTION_FORMAT_CHARS = 128, CAPTION_CHARS = 256 };
+
+// Panel list n has its caption label at n + 80 and its caption format in
+// string n - 19.
+static int CaptionIdFor(int listId) { return listId + 80; }
+static int CaptionStringFor(int listId) { return listId - 19; }
+
+static bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Skips up to two digits; false when there are more.
+static bool SkipShortNumber(const wchar_t *&p)
+{
+    int digits = 0;
+    while (IsDigit(*p)) {
+        p++;
+        digits++;
+    }
+    return digits <= 2;
+}
+
+bool IsSingleValueFormat(const wchar_t *format)
+{
+    int conversions = 0;
+    for (const wchar_t *p = format; *p; p++) {
+        if (*p != L'%')
+            continue;
+        p++;
+        if (*p == L'%')
+            continue;
+        while (*p == L'-' || *p == L'#' || *p == L'0')
+            p++;
+        if (!SkipShortNumber(p))
+            return false;
+        if (*p == L'.') {
+            p++;
+            if (!SkipShortNumber(p))
+                return false;
+        }
+        if (*p == L'l' || *p == L'h')
+            p++;
+        if (*p != L'd' && *p != L'i' && *p != L'u' && *p != L'x' && *p != L'X')
+            return false;
+        conversions++;
+    }
+    return conversions == 1;
+}
+
+// A satellite's caption that would read arguments never passed, or
+// overrun the caption, gives way to the executable's own.
+static void FormatCaption(int stringId, DWORD value, wchar_t *caption)
+{
+    wchar_t format[CAPTION_FORMAT_CHARS] = L"";
+    LoadStringW(g_hResModule, stringId, format, CAPTION_FORMAT_CHARS);
+    if (!IsSingleValueFormat(format))
+        LoadStringW(g_hInstance, stringId, format, CAPTION_FORMAT_CHARS);
+    wsprintfW(caption, format, value);
+}
+
+static DWORD DecodeWindowStyle(HWND list, DWORD style, const wchar_t *prefixOverride)
+{
+    DWORD rest = DecodeFlags(list, L"WS_", style);
+    if (prefixOverride)
+        return DecodeFlags(list, L"CCS", DecodeFlags(list, prefixOverride, rest));
+
+    wchar_t className[256] = L"";
+    GetClassNameW(g_hTarget, className, 256);
+    for (int row = 0; row < CLASS_PREFIX_COUNT; row++) {
+        if (lstrcmpiW(className, CLASS_PREFIXES[row].className) == 0)
+            rest = DecodeFlags(list, L"CCS", DecodeFlags(list, CLASS_PREFIXES[row].prefix, rest));
+    }
+    return rest;
+}
+
+static void AddLeftoverBits(HWND list, DWORD rest)
+{
+    for (int bit = 0; bit < 32; bit++) {
+        DWORD mask = 1u << bit;
+        if (rest & mask) {
+            wchar_t text[16];
+            wsprintfW(text, L"%.8lX", mask);
+            AddFlagRow(list, text);
+        }
+    }
+}
+
+void FillStylePanel(HWND dialog, int listId, int which, const wchar_t *prefixOverride)
+{
+    HWND list = GetDlgItem(dialog, listId);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+
+    DWORD value;
+    DWORD rest;
+    if (which == GCL_STYLE) {
+        value = static_cast<DWORD>(GetClassLongPtrW(g_hTarget, GCL_STYLE));
+        rest = DecodeFlags(list, L"CS_", value);
+    } else if (which == GWL_EXSTYLE) {
+        value = static_cast<DWORD>(GetWindowLongPtrW(g_hTarget, GWL_EXSTYLE));
+        rest = DecodeFlags(list, L"WS_EX_", value);
+    } else {
+        value = static_cast<DWORD>(GetWindowLongPtrW(g_hTarget, GWL_STYLE));
+        rest = DecodeWindowStyle(list, value, prefixOverride);
+    }
+    AddLeftoverBits(list, rest);
+
+    wchar_t caption[CAPTION_CHARS];
+    FormatCaption(CaptionStringFor(listId), value, caption);
+    SetDlgItemTextW(dialog, CaptionIdFor(listId), caption);
+}

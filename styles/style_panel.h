@@ -1,0 +1,14 @@
+// The details dialog's three style panels: a flag list and its caption each.
+#pragma once
+#include <windows.h>
+
+// Fills list `listId` of the dialog with g_hTarget's style named by `which`
+// (GWL_STYLE, GWL_EXSTYLE or GCL_STYLE), then the bits no name covered, and
+// sets the caption above it. With a prefix override the window style is
+// decoded as if the target were of that class.
+void FillStylePanel(HWND dialog, int listId, int which, const wchar_t *prefixOverride);
+
+// True when `format` holds exactly one conversion, and that one takes a
+// single 32-bit number with a width and precision of at most two digits,
+// so wsprintfW reads only the value passed and writes under 256 characters.
+bool IsSingleValueFormat(const wchar_t *format);
