@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and lays out build/release: the exe, the
+# English satellite in a folder of its own, and a short text on their use.
+source "$(dirname "$0")/common.sh"
+install_missing
+build -DORVALIS_TESTS=OFF
+release="$BUILD/release"
+rm -rf "$release"
+mkdir -p "$release/english"
+cp "$BUILD/orvalis.exe" "$release/"
+cp "$BUILD/satellite/orvalis.exe.mui" "$release/english/"
+sed 's/$/\r/' "$ROOT/resources/release-readme.txt" > "$release/README.txt"
+echo "Release in $release:"
+( cd "$release" && find . -type f -printf '%8s bytes  %P\n' | sort -k3 )
