@@ -11,7 +11,6 @@
 #include "resources/resource.h"
 #include "styles/style_names.h"
 #include "tree/main_dialog.h"
-#include "support/dialog_template.h"
 #include "support/target_windows.h"
 #include "support/test_support.h"
 
@@ -247,73 +246,4 @@ TEST_F(DetailsDisplay, CaptionFormatsThatWouldMisreadFallBackToTheExes)
     CloseDetailsDialog(dialog);
     dialog = nullptr;
     FreeLibrary(bad);
-}
-
-TEST_F(DetailsDisplay, TemplateIsTheDetailsDialogAsDesigned)
-{
-    DialogTemplate t = ReadDialogTemplate(g_hResModule, IDD_DETAILS);
-    EXPECT_EQ(t.style, 0x80C80BC0u);
-    EXPECT_EQ(t.exStyle, 0u);
-    EXPECT_EQ(t.caption, L"詳細內容");
-    EXPECT_EQ(t.font, L"MS Shell Dlg");
-    EXPECT_EQ(t.pointSize, 9);
-    EXPECT_EQ(t.cx, 388);
-    EXPECT_EQ(t.cy, 243);
-    EXPECT_TRUE(t.menu.empty());
-    EXPECT_TRUE(t.className.empty());
-
-    const DWORD LABEL = 0x50020000, EDIT = 0x50810080, READONLY = 0x50810880, NUMBER = 0x50812080, PUSH = 0x50010000,
-                CHECK = 0x50010003, DROP = 0x50210003, TAB = 0x50000000, LIST = 0x50814011;
-    const TemplateItem expected[] = {
-        { LABEL, 0, 8, 6, 17, 8, 0xFFFF, L"Static", L"標題" },
-        { EDIT, 0, 44, 3, 113, 14, 10, L"Edit", L"" },
-        { PUSH, 0, 159, 3, 50, 14, 40, L"Button", L"變更" },
-        { LABEL, 0, 8, 24, 17, 8, 0xFFFF, L"Static", L"系列" },
-        { READONLY, 0, 44, 21, 113, 14, 11, L"Edit", L"" },
-        { LABEL, 0, 8, 43, 17, 8, 0xFFFF, L"Static", L"大小" },
-        { NUMBER, 0, 44, 40, 28, 14, 12, L"Edit", L"" },
-        { NUMBER, 0, 72, 40, 28, 14, 13, L"Edit", L"" },
-        { NUMBER, 0, 101, 40, 28, 14, 14, L"Edit", L"" },
-        { NUMBER, 0, 129, 40, 28, 14, 15, L"Edit", L"" },
-        { PUSH, 0, 159, 40, 50, 14, 41, L"Button", L"變更" },
-        { LABEL, 0, 8, 61, 33, 8, 0xFFFF, L"Static", L"視窗代碼" },
-        { READONLY, 0, 44, 58, 113, 14, 16, L"Edit", L"" },
-        { LABEL, 0, 8, 80, 17, 8, 0xFFFF, L"Static", L"編號" },
-        { READONLY, 0, 44, 77, 113, 14, 17, L"Edit", L"" },
-        { LABEL, 0, 8, 97, 25, 8, 0xFFFF, L"Static", L"優先權" },
-        { DROP, 0, 44, 96, 113, 88, 18, L"ComboBox", L"" },
-        { PUSH, 0, 161, 95, 50, 14, 42, L"Button", L"變更" },
-        { LABEL, 0, 8, 116, 17, 8, 0xFFFF, L"Static", L"指令" },
-        { DROP, 0, 44, 115, 113, 77, 21, L"ComboBox", L"" },
-        { PUSH, 0, 161, 115, 50, 14, 43, L"Button", L"執行" },
-        { CHECK, 0, 9, 137, 56, 10, 19, L"Button", L"最上層顯示" },
-        { CHECK, 0, 79, 137, 48, 10, 20, L"Button", L"顯示視窗" },
-        { CHECK, 0, 145, 137, 56, 10, 22, L"Button", L"使視窗失效" },
-        { LABEL, 0, 13, 177, 17, 8, 0xFFFF, L"Static", L"標題" },
-        { TAB, 0, 5, 153, 210, 85, 80, L"SysTabControl32", L"" },
-        { READONLY, 0, 58, 175, 113, 15, 81, L"Edit", L"" },
-        { LABEL, 0, 13, 196, 17, 9, 0xFFFF, L"Static", L"系列" },
-        { READONLY, 0, 58, 193, 113, 15, 82, L"Edit", L"" },
-        { LABEL, 0, 13, 215, 33, 8, 0xFFFF, L"Static", L"視窗代碼" },
-        { READONLY, 0, 58, 213, 113, 15, 83, L"Edit", L"" },
-        { LABEL, 0, 222, 3, 143, 8, 110, L"Static", L"" },
-        { LIST, 0, 222, 13, 159, 59, 30, L"SysListView32", L"" },
-        { LABEL, 0, 222, 75, 153, 8, 111, L"Static", L"" },
-        { LIST, 0, 222, 86, 159, 59, 31, L"SysListView32", L"" },
-        { LABEL, 0, 222, 150, 155, 8, 112, L"Static", L"" },
-        { LIST, 0, 222, 159, 159, 59, 32, L"SysListView32", L"" },
-        { DROP, 0, 222, 224, 159, 123, 90, L"ComboBox", L"" },
-    };
-    ASSERT_EQ(t.items.size(), std::size(expected));
-    for (size_t i = 0; i < t.items.size(); i++) {
-        const TemplateItem &got = t.items[i], &want = expected[i];
-        EXPECT_EQ(got.id, want.id) << "item " << i + 1;
-        EXPECT_TRUE(SameClassName(got.className, want.className)) << "item " << i + 1;
-        EXPECT_EQ(got.text, want.text) << "item " << i + 1;
-        EXPECT_EQ(got.style, want.style) << "item " << i + 1;
-        EXPECT_EQ(got.exStyle, 0u) << "item " << i + 1;
-        EXPECT_EQ((Rows{ std::to_wstring(got.x), std::to_wstring(got.y), std::to_wstring(got.cx), std::to_wstring(got.cy) }),
-                  (Rows{ std::to_wstring(want.x), std::to_wstring(want.y), std::to_wstring(want.cx), std::to_wstring(want.cy) }))
-            << "item " << i + 1;
-    }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "resources/resource.h"
+#include "support/dialog_template.h"
 #include "support/test_support.h"
 
 enum { CHOSE_EXE = 1, CHOSE_SATELLITE = 2 };
@@ -96,4 +97,48 @@ TEST(ResourceModule, EnglishSatelliteCarriesBothDialogsAndAllStrings)
     LoadStringW(satellite, IDS_CAPTION_STYLE, caption, 256);
     EXPECT_NE(std::wstring(caption).find(L"%lX"), std::wstring::npos);
     FreeLibrary(satellite);
+}
+
+// A satellite must give both dialogs the ids, classes, styles and layout
+// of the exe's own: the program finds its controls by id alone.
+TEST(ResourceModule, EnglishDialogsMatchTheExesButForTheirWords)
+{
+    HMODULE satellite = LoadLibraryExW(Satellite().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(satellite, nullptr);
+    for (int id : { IDD_MAIN, IDD_DETAILS }) {
+        DialogTemplate own = ReadDialogTemplate(GetModuleHandleW(nullptr), id);
+        DialogTemplate english = ReadDialogTemplate(satellite, id);
+        EXPECT_EQ(english.style, own.style) << "dialog " << id;
+        EXPECT_EQ((std::vector<int>{ english.cx, english.cy, english.pointSize }),
+                  (std::vector<int>{ own.cx, own.cy, own.pointSize })) << "dialog " << id;
+        EXPECT_EQ(english.font, own.font);
+        ASSERT_EQ(english.items.size(), own.items.size()) << "dialog " << id;
+        for (size_t i = 0; i < own.items.size(); i++) {
+            const TemplateItem &a = own.items[i], &b = english.items[i];
+            EXPECT_EQ(b.id, a.id) << "dialog " << id << " item " << i + 1;
+            EXPECT_TRUE(SameClassName(b.className, a.className)) << "dialog " << id << " item " << i + 1;
+            EXPECT_EQ(b.style, a.style) << "dialog " << id << " item " << i + 1;
+            EXPECT_EQ((std::vector<int>{ b.x, b.y, b.cx, b.cy }), (std::vector<int>{ a.x, a.y, a.cx, a.cy }))
+                << "dialog " << id << " item " << i + 1;
+            EXPECT_EQ(b.text.empty(), a.text.empty()) << "dialog " << id << " item " << i + 1;
+        }
+    }
+    FreeLibrary(satellite);
+}
+
+TEST(ResourceModule, ExesDialogsHaveTheirControlsInPlace)
+{
+    DialogTemplate main = ReadDialogTemplate(GetModuleHandleW(nullptr), IDD_MAIN);
+    ASSERT_EQ(main.items.size(), 5u);
+    EXPECT_TRUE(SameClassName(main.items[0].className, L"SysTreeView32")) << "the tree must be the first child";
+    EXPECT_EQ(main.items[0].style & WS_BORDER, static_cast<DWORD>(WS_BORDER));
+    DialogTemplate details = ReadDialogTemplate(GetModuleHandleW(nullptr), IDD_DETAILS);
+    EXPECT_EQ(details.style, 0x80C80BC0u);
+    EXPECT_EQ(details.caption, L"詳細內容");
+    EXPECT_EQ((std::vector<int>{ details.cx, details.cy, details.pointSize }), (std::vector<int>{ 388, 243, 9 }));
+    ASSERT_EQ(details.items.size(), 38u);
+    int labels = 0;
+    for (const TemplateItem &item : details.items)
+        labels += item.id == 0xFFFF;
+    EXPECT_EQ(labels, 10);
 }
