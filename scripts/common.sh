@@ -4,7 +4,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ORVALIS_BUILD:-$ROOT/build}
-PACKAGES="cmake make python3 mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick fonts-wqy-microhei googletest"
+PACKAGES="cmake make python3 mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth imagemagick fonts-wqy-microhei googletest"
 
 install_missing() {
     local missing=()
@@ -36,6 +36,12 @@ prepare_wine() {
         wine regedit /S "$ROOT/scripts/wine-settings.reg" >/dev/null 2>&1
         wineserver -w
         touch "$marker"
+    fi
+    # Wine draws the caption buttons with Marlett; without it in the prefix
+    # they show as the letters "0 1 r".
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+        cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
 }
 
