@@ -24,16 +24,7 @@ static void QueryLikeTheFill(HWND window)
 {
     wchar_t className[256] = L"";
     GetClassNameW(window, className, 256);
-    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_QUERYDRAGICON, 0, 0));
-    if (!icon)
-        icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-    if (!icon)
-        icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
-    if (!icon)
-        icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
-    if (!icon)
-        icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
-    if (!icon)
+    if (!FindWindowIcon(window))
         GetWindowLongPtrW(window, GWL_STYLE);
     wchar_t text[256] = L"";
     SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));

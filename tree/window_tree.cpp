@@ -54,9 +54,7 @@ void ComposeNodeLabel(wchar_t *label, const wchar_t *className, const wchar_t *t
     AppendClipped(label, length, titleFirst ? className : text);
 }
 
-// The window's own icon, asked for in the order that prefers what the
-// window shows itself; null when it has none.
-static HICON FindWindowIcon(HWND window)
+HICON FindWindowIcon(HWND window)
 {
     HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_QUERYDRAGICON, 0, 0));
     if (!icon)

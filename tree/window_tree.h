@@ -29,6 +29,10 @@ int NodeImageFor(const wchar_t *className, DWORD style);
 // NODE_LABEL_CHARS buffer, never past it.
 void ComposeNodeLabel(wchar_t *label, const wchar_t *className, const wchar_t *text, bool titleFirst);
 
+// The window's own icon, asked for in the order that prefers what the
+// window shows itself; null when it has none.
+HICON FindWindowIcon(HWND window);
+
 // Creates the image list and adds a node for every window.
 void FillWindowTree(HWND mainDialog);
 HTREEITEM AddWindowNode(HWND window, HTREEITEM parentNode, bool titleFirst);
