@@ -7,8 +7,6 @@
 #include "../styles/style_panel.h"
 #include "../tree/main_dialog.h"
 
-enum { TEXT_CHARS = 256 };
-
 static bool IsBoxChecked(HWND dialog, int id)
 {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;

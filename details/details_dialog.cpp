@@ -9,7 +9,7 @@
 
 HANDLE g_hTargetProcess;
 
-enum { TEXT_CHARS = 256, RELATIVE_TAB_COUNT = 5 };
+enum { RELATIVE_TAB_COUNT = 5 };
 
 static void SetDlgItemHandle(HWND dialog, int id, HWND window)
 {

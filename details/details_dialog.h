@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+enum { TEXT_CHARS = 256 };   // every text the dialog reads or writes
+
 extern HANDLE g_hTargetProcess;   // the target's process, open while the dialog is
 
 INT_PTR CALLBACK DetailsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
