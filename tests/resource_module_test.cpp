@@ -109,6 +109,7 @@ TEST(ResourceModule, EnglishDialogsMatchTheExesButForTheirWords)
         DialogTemplate own = ReadDialogTemplate(GetModuleHandleW(nullptr), id);
         DialogTemplate english = ReadDialogTemplate(satellite, id);
         EXPECT_EQ(english.style, own.style) << "dialog " << id;
+        EXPECT_EQ(english.exStyle, own.exStyle) << "dialog " << id;
         EXPECT_EQ((std::vector<int>{ english.cx, english.cy, english.pointSize }),
                   (std::vector<int>{ own.cx, own.cy, own.pointSize })) << "dialog " << id;
         EXPECT_EQ(english.font, own.font);
@@ -118,6 +119,7 @@ TEST(ResourceModule, EnglishDialogsMatchTheExesButForTheirWords)
             EXPECT_EQ(b.id, a.id) << "dialog " << id << " item " << i + 1;
             EXPECT_TRUE(SameClassName(b.className, a.className)) << "dialog " << id << " item " << i + 1;
             EXPECT_EQ(b.style, a.style) << "dialog " << id << " item " << i + 1;
+            EXPECT_EQ(b.exStyle, a.exStyle) << "dialog " << id << " item " << i + 1;
             EXPECT_EQ((std::vector<int>{ b.x, b.y, b.cx, b.cy }), (std::vector<int>{ a.x, a.y, a.cx, a.cy }))
                 << "dialog " << id << " item " << i + 1;
             EXPECT_EQ(b.text.empty(), a.text.empty()) << "dialog " << id << " item " << i + 1;

@@ -46,12 +46,11 @@ DialogTemplate ReadDialogTemplate(HMODULE module, int id)
     dialog.style = r.Dword();
     dialog.exStyle = r.Dword();
     WORD count = r.Word();
-    dialog.x = r.Short();
-    dialog.y = r.Short();
+    r.at += 2;   // x and y: the dialog is centred
     dialog.cx = r.Short();
     dialog.cy = r.Short();
-    dialog.menu = r.StringOrOrdinal();
-    dialog.className = r.StringOrOrdinal();
+    r.StringOrOrdinal();   // menu
+    r.StringOrOrdinal();   // window class
     dialog.caption = r.String();
     if (dialog.style & DS_SETFONT) {
         dialog.pointSize = r.Word();

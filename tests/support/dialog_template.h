@@ -16,8 +16,8 @@ struct TemplateItem {
 
 struct DialogTemplate {
     DWORD style = 0, exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::wstring menu, className, caption, font;
+    short cx = 0, cy = 0;
+    std::wstring caption, font;
     WORD pointSize = 0;
     std::vector<TemplateItem> items;
 };
