@@ -24,23 +24,38 @@ bool LoadStyleTable()
     return g_pStyleTable != nullptr;
 }
 
-HINSTANCE LoadResourceModule()
+bool AppendSatelliteSuffix(wchar_t *path, DWORD length, DWORD capacity)
 {
     static const wchar_t suffix[] = L".mui";
+    if (length == 0 || length + ARRAYSIZE(suffix) > capacity)
+        return false;
+    lstrcpyW(path + length, suffix);
+    return true;
+}
+
+// Without both dialogs the main window could not open at all.
+static bool HasBothDialogs(HINSTANCE module)
+{
+    return FindResourceW(module, MAKEINTRESOURCEW(IDD_MAIN), RT_DIALOG) &&
+           FindResourceW(module, MAKEINTRESOURCEW(IDD_DETAILS), RT_DIALOG);
+}
+
+HINSTANCE LoadResourceModule()
+{
     HINSTANCE exe = GetModuleHandleW(nullptr);
     wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-
-    // A truncated path names some other file, and a path with no room
-    // left for the suffix would overrun the buffer: keep the exe's own.
-    if (length == 0 || length + ARRAYSIZE(suffix) > MAX_PATH)
+    // GetModuleFileNameW reports a truncated path as filling the buffer,
+    // which leaves no room for the suffix: such a path names another file.
+    if (!AppendSatelliteSuffix(path, GetModuleFileNameW(nullptr, path, MAX_PATH), MAX_PATH))
         return exe;
-    lstrcatW(path, suffix);
-
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
         return exe;
-    HINSTANCE satellite = GetModuleHandleW(path);
-    if (!satellite)
-        satellite = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    return satellite ? satellite : exe;
+    if (HINSTANCE loaded = GetModuleHandleW(path))
+        return HasBothDialogs(loaded) ? loaded : exe;
+    HINSTANCE satellite = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (satellite && HasBothDialogs(satellite))
+        return satellite;
+    if (satellite)
+        FreeLibrary(satellite);
+    return exe;
 }

@@ -10,5 +10,10 @@ extern HINSTANCE g_hResModule;   // dialogs and strings: the satellite file or t
 // is missing or no memory is left for it.
 bool LoadStyleTable();
 
-// The satellite "<exe path>.mui" when present and loadable, else the exe.
+// The satellite "<exe path>.mui" when present, loadable and carrying both
+// dialogs, else the exe.
 HINSTANCE LoadResourceModule();
+
+// Appends ".mui" to the path of `length` characters in a buffer of
+// `capacity`; false, writing nothing, for an empty path or one with no room.
+bool AppendSatelliteSuffix(wchar_t *path, DWORD length, DWORD capacity);

@@ -12,11 +12,14 @@ static bool IsBoxChecked(HWND dialog, int id)
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
+// The whole field, however long: the target's text must not be cut.
 static void SetTargetText(HWND dialog)
 {
-    wchar_t text[TEXT_CHARS] = L"";
-    SendDlgItemMessageW(dialog, IDC_DETAILS_TEXT, WM_GETTEXT, TEXT_CHARS, reinterpret_cast<LPARAM>(text));
+    wchar_t *text = ReadWindowText(GetDlgItem(dialog, IDC_DETAILS_TEXT));
+    if (!text)
+        return;
     SendMessageW(g_hTarget, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    HeapFree(GetProcessHeap(), 0, text);
 }
 
 static void SetTargetPlacement(HWND dialog)

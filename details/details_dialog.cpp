@@ -18,12 +18,39 @@ static void SetDlgItemHandle(HWND dialog, int id, HWND window)
     SetDlgItemTextW(dialog, id, text);
 }
 
+// One spare character past what the window may fill stays NUL, so a window
+// that fills the buffer without a terminator cannot make us read past it.
+static wchar_t *AskWindowText(HWND window, SIZE_T capacity)
+{
+    wchar_t *text = static_cast<wchar_t *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (capacity + 1) * sizeof(wchar_t)));
+    if (text)
+        SendMessageW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+wchar_t *ReadWindowText(HWND window)
+{
+    wchar_t *text = AskWindowText(window, TEXT_CHARS);
+    if (text && lstrlenW(text) >= TEXT_CHARS - 1) {
+        // Perhaps cut: ask for the length and read the whole text.
+        SIZE_T length = static_cast<SIZE_T>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+        if (length >= TEXT_CHARS) {
+            if (wchar_t *whole = AskWindowText(window, length + 1)) {
+                HeapFree(GetProcessHeap(), 0, text);
+                text = whole;
+            }
+        }
+    }
+    return text;
+}
+
 // Asked of the window itself, so that other programs' windows answer too.
 static void ShowWindowText(HWND dialog, int id, HWND window)
 {
-    wchar_t text[TEXT_CHARS] = L"";
-    SendMessageW(window, WM_GETTEXT, TEXT_CHARS, reinterpret_cast<LPARAM>(text));
-    SetDlgItemTextW(dialog, id, text);
+    wchar_t *text = ReadWindowText(window);
+    SetDlgItemTextW(dialog, id, text ? text : L"");
+    if (text)
+        HeapFree(GetProcessHeap(), 0, text);
 }
 
 static void SetDlgItemSigned(HWND dialog, int id, LONG value)

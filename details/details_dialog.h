@@ -2,7 +2,11 @@
 #pragma once
 #include <windows.h>
 
-enum { TEXT_CHARS = 256 };   // every text the dialog reads or writes
+enum { TEXT_CHARS = 256 };   // the texts the dialog reads, but for window texts
+
+// The window's whole text, on the process heap (free it with HeapFree);
+// null when there is no memory for it.
+wchar_t *ReadWindowText(HWND window);
 
 extern HANDLE g_hTargetProcess;   // the target's process, open while the dialog is
 

@@ -40,9 +40,28 @@ HWND GetNodeWindow(HTREEITEM node)
     return reinterpret_cast<HWND>(item.lParam);
 }
 
+
+static HTREEITEM NextNode(HTREEITEM node, UINT relation)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+}
+
+// The node of the window among `first` and its following siblings and all
+// their descendants; null when there is none.
+static HTREEITEM FindWindowNode(HTREEITEM first, HWND window)
+{
+    for (HTREEITEM node = first; node; node = NextNode(node, TVGN_NEXT)) {
+        if (GetNodeWindow(node) == window)
+            return node;
+        if (HTREEITEM found = FindWindowNode(NextNode(node, TVGN_CHILD), window))
+            return found;
+    }
+    return nullptr;
+}
+
 static HTREEITEM SelectedNode()
 {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return NextNode(nullptr, TVGN_CARET);
 }
 
 void OpenDetails(HWND mainDialog)
@@ -55,6 +74,11 @@ void OpenDetails(HWND mainDialog)
         DialogBoxParamW(g_hResModule, MAKEINTRESOURCEW(IDD_DETAILS), mainDialog, DetailsDialogProc, 0);
         if (IsWindow(g_hTarget))
             return;
+        // The dialog can refill the tree (a click sent to our own refresh
+        // button), which frees every node it had: look the window up anew.
+        node = FindWindowNode(NextNode(nullptr, TVGN_ROOT), g_hTarget);
+        if (!node)
+            return;
     }
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
 }
@@ -64,7 +88,7 @@ static void RefillWindowTree(HWND dialog)
     // Hidden while it refills, so that it does not repaint for every node.
     ShowWindow(g_hTree, SW_HIDE);
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    ImageList_Destroy(g_hImageList);
+    DestroyTreeImages();
     FillWindowTree(dialog);
     ShowWindow(g_hTree, SW_SHOW);
 }
@@ -117,9 +141,11 @@ static void OnMainNotify(HWND dialog, const NMHDR *header)
     }
 }
 
+// Cancel can arrive twice (the close command aimed at this window sends
+// SC_CLOSE and then WM_CLOSE): the list is gone after the first.
 static void CloseMainDialog(HWND dialog)
 {
-    ImageList_Destroy(g_hImageList);
+    DestroyTreeImages();
     EndDialog(dialog, 0);
 }
 

@@ -8,7 +8,7 @@ HIMAGELIST g_hImageList;
 
 static const COLORREF STRIP_BACKGROUND = RGB(0, 128, 128);
 static const wchar_t LABEL_SEPARATOR[] = L" | ";
-enum { WINDOW_TEXT_LIMIT = 128 };
+enum { IMAGE_SIZE = 16, IMAGE_LIST_GROWTH = 500, WINDOW_TEXT_LIMIT = 128 };
 
 int NodeImageFor(const wchar_t *className, DWORD style)
 {
@@ -68,58 +68,178 @@ HICON FindWindowIcon(HWND window)
     return icon;
 }
 
-HTREEITEM AddWindowNode(HWND window, HTREEITEM parentNode, bool titleFirst)
+// One window's node, read but not yet inserted.
+struct PendingNode {
+    HWND window;
+    int image;
+    wchar_t label[NODE_LABEL_CHARS];
+};
+
+static void ReadWindowNode(HWND window, bool titleFirst, PendingNode *node)
 {
     wchar_t className[256] = L"";
     GetClassNameW(window, className, 256);
 
-    int image;
     HICON icon = FindWindowIcon(window);
     if (icon)
-        image = ImageList_ReplaceIcon(g_hImageList, -1, icon);
+        node->image = ImageList_ReplaceIcon(g_hImageList, -1, icon);
     else
-        image = NodeImageFor(className, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)));
+        node->image = NodeImageFor(className, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)));
 
     wchar_t text[256] = L"";
     SendMessageW(window, WM_GETTEXT, WINDOW_TEXT_LIMIT, reinterpret_cast<LPARAM>(text));
-    wchar_t label[NODE_LABEL_CHARS];
-    ComposeNodeLabel(label, className, text, titleFirst);
-
-    TVINSERTSTRUCTW insert = {};
-    insert.hParent = parentNode ? parentNode : TVI_ROOT;
-    insert.hInsertAfter = TVI_SORT;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = label;
-    insert.item.iImage = image;
-    insert.item.iSelectedImage = image;
-    insert.item.lParam = reinterpret_cast<LPARAM>(window);
-    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    ComposeNodeLabel(node->label, className, text, titleFirst);
+    node->window = window;
 }
 
-void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst)
+// The order of the tree's own sorted insertion.
+static int CompareNodeLabels(const wchar_t *a, const wchar_t *b)
 {
-    for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child;
-         child = FindWindowExW(window, child, nullptr, nullptr)) {
-        HTREEITEM node = AddWindowNode(child, windowNode, titleFirst);
-        AddChildNodes(child, node, titleFirst);
+    return lstrcmpW(a, b);
+}
+
+// Stable, so that equal labels keep the order in which the windows came,
+// as the tree's own sorted insertion keeps them.
+static void SortByLabel(PendingNode **nodes, PendingNode **scratch, int count)
+{
+    if (count < 2)
+        return;
+    int half = count / 2;
+    SortByLabel(nodes, scratch, half);
+    SortByLabel(nodes + half, scratch, count - half);
+    int left = 0, right = half, merged = 0;
+    while (left < half && right < count)
+        scratch[merged++] = CompareNodeLabels(nodes[right]->label, nodes[left]->label) < 0 ? nodes[right++] : nodes[left++];
+    while (left < half)
+        scratch[merged++] = nodes[left++];
+    for (int i = 0; i < merged; i++)
+        nodes[i] = scratch[i];
+}
+
+// A growing list of one parent's child windows, read but not yet inserted.
+struct Siblings {
+    PendingNode *nodes;
+    int count;
+    int capacity;
+};
+
+static void AddSibling(HWND window, bool titleFirst, Siblings *siblings)
+{
+    if (siblings->count == siblings->capacity) {
+        int capacity = siblings->capacity ? 2 * siblings->capacity : 16;
+        SIZE_T bytes = capacity * sizeof(PendingNode);
+        void *grown = siblings->nodes ? HeapReAlloc(GetProcessHeap(), 0, siblings->nodes, bytes)
+                                      : HeapAlloc(GetProcessHeap(), 0, bytes);
+        if (!grown)
+            return;   // out of memory: the window is left out of the tree
+        siblings->nodes = static_cast<PendingNode *>(grown);
+        siblings->capacity = capacity;
     }
+    ReadWindowNode(window, titleFirst, &siblings->nodes[siblings->count++]);
 }
 
-static BOOL CALLBACK AddTopLevelWindow(HWND window, LPARAM titleFirst)
+static void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst);
+
+// Inserts the siblings in label order, each after the one before, so that
+// the tree never searches its siblings; then fills in each one's children.
+static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, bool titleFirst)
 {
-    HTREEITEM node = AddWindowNode(window, nullptr, titleFirst != 0);
-    AddChildNodes(window, node, titleFirst != 0);
+    int count = siblings->count;
+    PendingNode **order = static_cast<PendingNode **>(HeapAlloc(GetProcessHeap(), 0, 2 * count * sizeof(PendingNode *)));
+    if (order) {
+        for (int i = 0; i < count; i++)
+            order[i] = &siblings->nodes[i];
+        SortByLabel(order, order + count, count);
+        // Once sorted, the scratch half holds the new nodes.
+        HTREEITEM previous = TVI_FIRST;
+        HTREEITEM *nodes = reinterpret_cast<HTREEITEM *>(order + count);
+        for (int i = 0; i < count; i++) {
+            PendingNode *pending = order[i];
+            TVINSERTSTRUCTW insert = {};
+            insert.hParent = parentNode;
+            insert.hInsertAfter = previous;
+            insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+            insert.item.pszText = pending->label;
+            insert.item.iImage = pending->image;
+            insert.item.iSelectedImage = pending->image;
+            insert.item.lParam = reinterpret_cast<LPARAM>(pending->window);
+            nodes[i] = reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+            previous = nodes[i] ? nodes[i] : previous;
+        }
+        for (int i = 0; i < count; i++) {
+            if (nodes[i])
+                AddChildNodes(order[i]->window, nodes[i], titleFirst);
+        }
+        HeapFree(GetProcessHeap(), 0, order);
+    }
+    if (siblings->nodes)
+        HeapFree(GetProcessHeap(), 0, siblings->nodes);
+}
+
+static void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst)
+{
+    Siblings children = {};
+    for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child;
+         child = FindWindowExW(window, child, nullptr, nullptr))
+        AddSibling(child, titleFirst, &children);
+    InsertSiblings(&children, windowNode, titleFirst);
+}
+
+struct TopLevelWalk {
+    Siblings windows;
+    bool titleFirst;
+};
+
+static BOOL CALLBACK AddTopLevelWindow(HWND window, LPARAM walk)
+{
+    TopLevelWalk *top = reinterpret_cast<TopLevelWalk *>(walk);
+    AddSibling(window, top->titleFirst, &top->windows);
     return TRUE;
+}
+
+// Attaches the list as the tree's normal and state images and keeps it in
+// g_hImageList: the one place that sets either.
+static void AttachImageList(HIMAGELIST list)
+{
+    g_hImageList = list;
+    SendMessageW(g_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+    SendMessageW(g_hTree, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(list));
+}
+
+void DestroyTreeImages()
+{
+    HIMAGELIST list = g_hImageList;
+    AttachImageList(nullptr);
+    ImageList_Destroy(list);
+}
+
+// Loaded through comctl32, which frees the strip's bitmap once it holds the
+// images: freeing a LoadBitmapW handle would need gdi32.
+static void AddStripImages(HIMAGELIST list)
+{
+    HIMAGELIST strip = ImageList_LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDB_NODE_IMAGES), IMAGE_SIZE, 0,
+                                            STRIP_BACKGROUND, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    int count = ImageList_GetImageCount(strip);
+    for (int i = 0; i < count; i++) {
+        HICON image = ImageList_GetIcon(strip, i, ILD_NORMAL);
+        ImageList_ReplaceIcon(list, -1, image);
+        DestroyIcon(image);
+    }
+    ImageList_Destroy(strip);
 }
 
 void FillWindowTree(HWND mainDialog)
 {
-    g_hImageList = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR8, 0, 500);
-    ImageList_AddMasked(g_hImageList, LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(IDB_NODE_IMAGES)), STRIP_BACKGROUND);
-    ImageList_ReplaceIcon(g_hImageList, -1, LoadIconW(nullptr, IDI_WINLOGO));
-    SendMessageW(g_hTree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_hImageList));
-    SendMessageW(g_hTree, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(g_hImageList));
+    HIMAGELIST list = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_MASK | ILC_COLOR8, 0, IMAGE_LIST_GROWTH);
+    AddStripImages(list);
+    ImageList_ReplaceIcon(list, -1, LoadIconW(nullptr, IDI_WINLOGO));
+    AttachImageList(list);
 
-    bool titleFirst = IsDlgButtonChecked(mainDialog, IDC_MAIN_ORDER_BY_TITLE) == BST_CHECKED;
-    EnumWindows(AddTopLevelWindow, titleFirst);
+    // Without redraw the tree does not lay out its nodes after every insert.
+    SendMessageW(g_hTree, WM_SETREDRAW, FALSE, 0);
+    TopLevelWalk walk = { {}, IsDlgButtonChecked(mainDialog, IDC_MAIN_ORDER_BY_TITLE) == BST_CHECKED };
+    EnumWindows(AddTopLevelWindow, reinterpret_cast<LPARAM>(&walk));
+    InsertSiblings(&walk.windows, TVI_ROOT, walk.titleFirst);
+    SendMessageW(g_hTree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(g_hTree, nullptr, TRUE);
 }

@@ -33,7 +33,9 @@ void ComposeNodeLabel(wchar_t *label, const wchar_t *className, const wchar_t *t
 // window shows itself; null when it has none.
 HICON FindWindowIcon(HWND window);
 
-// Creates the image list and adds a node for every window.
+// Creates the image list and adds a node for every window, siblings in
+// label order.
 void FillWindowTree(HWND mainDialog);
-HTREEITEM AddWindowNode(HWND window, HTREEITEM parentNode, bool titleFirst);
-void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst);
+
+// Detaches the image list from the tree and destroys it.
+void DestroyTreeImages();
