@@ -1,149 +1,120 @@
-// The built orvalis.exe, run whole as its own process.
+// The built orvalis.exe run whole, next to a second process whose windows
+// it changes: what only shows across processes or in the whole program.
 #include <gtest/gtest.h>
-#include <algorithm>
+#include <windows.h>
+#include <commctrl.h>
+#include <cwchar>
 #include <string>
-#include <vector>
 #include "resources/resource.h"
-#include "support/test_support.h"
+#include "support.h"
 
-static const wchar_t MAIN_TITLE[] = L"Orvalis 1.0 版本";
-
-static std::wstring OrvalisExe() { return BuildDir() + L"orvalis.exe"; }
-
-static std::vector<unsigned char> ReadWholeFile(const std::wstring &path)
+static PROCESS_INFORMATION Start(const std::wstring &exe)
 {
-    std::vector<unsigned char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup = { sizeof startup };
+    PROCESS_INFORMATION process = {};
+    CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    return process;
 }
 
-struct Import {
-    std::string dll;
-    std::vector<std::string> names;   // "#17" for an import by ordinal
+static DWORD EndWithCancel(const PROCESS_INFORMATION &process, HWND main)
+{
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    WaitForSingleObject(process.hProcess, 15000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return code;
+}
+
+// The node of `window` in another process's tree: the item data can only
+// be read through memory of that process.
+static HTREEITEM FindNode(HANDLE process, HWND tree, HWND window, HTREEITEM first)
+{
+    for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree, item)) {
+        TVITEMW tv = {};
+        tv.mask = TVIF_HANDLE | TVIF_PARAM;
+        tv.hItem = item;
+        void *remote = VirtualAllocEx(process, nullptr, sizeof tv, MEM_COMMIT, PAGE_READWRITE);
+        WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &tv, sizeof tv, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        if (reinterpret_cast<HWND>(tv.lParam) == window)
+            return item;
+        if (HTREEITEM found = FindNode(process, tree, window, TreeView_GetChild(tree, item)))
+            return found;
+    }
+    return nullptr;
+}
+
+struct Orvalis {
+    PROCESS_INFORMATION process;
+    HWND main, tree;
+
+    HTREEITEM Node(HWND window) { return FindNode(process.hProcess, tree, window, TreeView_GetRoot(tree)); }
+    // Selects the window's node and presses Enter; returns the details dialog.
+    HWND OpenDetails(HWND window)
+    {
+        TreeView_SelectItem(tree, Node(window));
+        PostMessageW(main, WM_COMMAND, IDOK, 0);
+        return WaitForWindow(process.dwProcessId, L"詳細內容");
+    }
+    void Execute(HWND details, int list, int entry, int button)
+    {
+        SendDlgItemMessageW(details, list, CB_SETCURSEL, entry, 0);
+        SendMessageW(details, WM_COMMAND, button, 0);
+    }
+    // Sent, not posted: the dialog is hidden before the next one is looked for.
+    void Close(HWND details) { SendMessageW(details, WM_COMMAND, IDCANCEL, 0); }
 };
 
-// Reads the import directory of a PE32+ image straight from its bytes.
-static std::vector<Import> ReadImports(const std::vector<unsigned char> &image, const IMAGE_NT_HEADERS64 **headersOut)
+TEST(Program, ChangesAnotherProcesssWindowsAndSpeaksTheSatellitesLanguage)
 {
-    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image.data());
-    auto headers = reinterpret_cast<const IMAGE_NT_HEADERS64 *>(image.data() + dos->e_lfanew);
-    *headersOut = headers;
-    auto sections = IMAGE_FIRST_SECTION(headers);
-    auto at = [&](DWORD rva) -> const unsigned char * {
-        for (int i = 0; i < headers->FileHeader.NumberOfSections; i++) {
-            const IMAGE_SECTION_HEADER &s = sections[i];
-            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.Misc.VirtualSize)
-                return image.data() + s.PointerToRawData + (rva - s.VirtualAddress);
-        }
-        return nullptr;
-    };
-    std::vector<Import> imports;
-    DWORD directory = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(at(directory)); d && d->Name; d++) {
-        Import import = { reinterpret_cast<const char *>(at(d->Name)), {} };
-        std::transform(import.dll.begin(), import.dll.end(), import.dll.begin(), ::tolower);
-        auto thunk = reinterpret_cast<const ULONGLONG *>(at(d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
-        for (; *thunk; thunk++) {
-            if (*thunk & IMAGE_ORDINAL_FLAG64)
-                import.names.push_back("#" + std::to_string(*thunk & 0xFFFF));
-            else
-                import.names.push_back(reinterpret_cast<const char *>(at(static_cast<DWORD>(*thunk)) + 2));
-        }
-        imports.push_back(import);
-    }
-    return imports;
-}
+    PROCESS_INFORMATION app = Start(BuildFile(L"tests\\target_app.exe"));
+    HWND fixture = WaitForWindow(app.dwProcessId, L"Orvalis Fixture");
+    HWND closer = WaitForWindow(app.dwProcessId, L"Orvalis Closer");
+    ASSERT_TRUE(fixture && closer);
+    HWND button = GetDlgItem(fixture, 101);
 
-TEST(Program, IsA64BitGuiExeWithOnlyPlatformImports)
-{
-    std::vector<unsigned char> image = ReadWholeFile(OrvalisExe());
-    ASSERT_GT(image.size(), 1024u);
-    const IMAGE_NT_HEADERS64 *headers;
-    std::vector<Import> imports = ReadImports(image, &headers);
-    EXPECT_EQ(headers->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
-    EXPECT_EQ(headers->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
-    EXPECT_EQ(headers->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    std::wstring exe = BuildFile(L"orvalis.exe");
+    ASSERT_TRUE(CopyFileW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), (exe + L".mui").c_str(), FALSE));
+    PROCESS_INFORMATION english = Start(exe);
+    HWND englishMain = WaitForWindow(english.dwProcessId, L"Orvalis version 1.0");
+    DeleteFileW((exe + L".mui").c_str());
+    EXPECT_NE(englishMain, nullptr) << "the satellite was not used";
+    EXPECT_EQ(EndWithCancel(english, englishMain), 0u);
 
-    bool initByOrdinal = false;
-    for (const Import &import : imports) {
-        EXPECT_TRUE(import.dll == "kernel32.dll" || import.dll == "user32.dll" || import.dll == "comctl32.dll")
-            << "imports " << import.dll;
-        if (import.dll == "comctl32.dll") {
-            initByOrdinal = std::count(import.names.begin(), import.names.end(), "#17") == 1;
-            EXPECT_EQ(std::count(import.names.begin(), import.names.end(), "InitCommonControls"), 0);
-        }
-    }
-    EXPECT_TRUE(initByOrdinal) << "comctl32 ordinal 17 is not imported";
-}
+    Orvalis orvalis = { Start(exe) };
+    orvalis.main = WaitForWindow(orvalis.process.dwProcessId, L"Orvalis 1.0 版本");
+    ASSERT_NE(orvalis.main, nullptr) << "without the satellite the exe's own Chinese";
+    orvalis.tree = GetWindow(orvalis.main, GW_CHILD);
+    ASSERT_NE(orvalis.Node(button), nullptr);
 
-TEST(Program, ShowsTheMainWindowAndEndsWithZeroOnCancel)
-{
-    PROCESS_INFORMATION process = StartProgram(OrvalisExe());
-    ASSERT_NE(process.hProcess, nullptr);
-    HWND main = WaitForProcessWindow(process.dwProcessId, MAIN_TITLE);
-    ASSERT_NE(main, nullptr) << "no main window";
-    EXPECT_EQ(ClassOf(main), L"#32770");
-    EXPECT_EQ(ClassOf(GetWindow(main, GW_CHILD)), L"SysTreeView32");
+    HWND details = orvalis.OpenDetails(fixture);
+    ASSERT_NE(details, nullptr);
+    orvalis.Execute(details, IDC_DETAILS_PRIORITY, 1, IDC_DETAILS_SET_PRIORITY);
+    EXPECT_EQ(GetPriorityClass(app.hProcess), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+    orvalis.Close(details);
 
-    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    DWORD code = WaitForExit(process.hProcess);
-    if (code == STILL_ACTIVE)
-        TerminateProcess(process.hProcess, 1);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-}
+    details = orvalis.OpenDetails(button);
+    ASSERT_NE(details, nullptr);
+    orvalis.Execute(details, IDC_DETAILS_COMMANDS, 4, IDC_DETAILS_EXECUTE);
+    wchar_t clicked[64];
+    swprintf(clicked, 64, L"clicked 101 %llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(button)));
+    EXPECT_EQ(Text(fixture), clicked);
+    orvalis.Close(details);
 
-// Renames the exe's RT_RCDATA resources to the unused type 11, so that the
-// program finds no style-name table. Types stay in ascending order.
-static bool HideStyleTable(std::vector<unsigned char> &image)
-{
-    const IMAGE_NT_HEADERS64 *headers;
-    ReadImports(image, &headers);
-    DWORD rva = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
-    auto sections = IMAGE_FIRST_SECTION(headers);
-    for (int i = 0; i < headers->FileHeader.NumberOfSections; i++) {
-        if (sections[i].VirtualAddress != rva)
-            continue;
-        auto root = reinterpret_cast<IMAGE_RESOURCE_DIRECTORY *>(image.data() + sections[i].PointerToRawData);
-        auto entries = reinterpret_cast<IMAGE_RESOURCE_DIRECTORY_ENTRY *>(root + 1);
-        for (int e = 0; e < root->NumberOfNamedEntries + root->NumberOfIdEntries; e++) {
-            if (!entries[e].NameIsString && entries[e].Id == 10 && (e + 1 == root->NumberOfIdEntries || entries[e + 1].Id > 11)) {
-                entries[e].Id = 11;
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-TEST(Program, WithoutItsStyleTableEndsAtOnceWithoutAWindow)
-{
-    std::vector<unsigned char> image = ReadWholeFile(OrvalisExe());
-    ASSERT_TRUE(HideStyleTable(image));
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring copy = std::wstring(temp) + L"orvalis_no_table_" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-    HANDLE file = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, image.data(), static_cast<DWORD>(image.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, image.size());
-
-    PROCESS_INFORMATION process = StartProgram(copy);
-    ASSERT_NE(process.hProcess, nullptr);
-    DWORD code = WaitForExit(process.hProcess, 10000);
-    if (code == STILL_ACTIVE)
-        TerminateProcess(process.hProcess, 1);
-    EXPECT_EQ(code, 0u);
-    EXPECT_EQ(WaitForProcessWindow(process.dwProcessId, MAIN_TITLE, 200), nullptr);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    DeleteFileW(copy.c_str());
+    details = orvalis.OpenDetails(closer);
+    ASSERT_NE(details, nullptr);
+    orvalis.Execute(details, IDC_DETAILS_COMMANDS, 0, IDC_DETAILS_EXECUTE);
+    EXPECT_FALSE(IsWindow(closer));
+    for (int tries = 0; tries < 100 && IsWindow(details); tries++)
+        Sleep(50);
+    EXPECT_FALSE(IsWindow(details)) << "the dialog ends with its closed target";
+    EXPECT_EQ(orvalis.Node(closer), nullptr) << "the closed window's node stays";
+    EXPECT_EQ(EndWithCancel(orvalis.process, orvalis.main), 0u);
+    TerminateProcess(app.hProcess, 0);
 }

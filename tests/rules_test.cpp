@@ -1,0 +1,200 @@
+// The rules that need no window of their own: the flag decoder over the
+// real table, the node image and label, the details dialog's mappings,
+// the caption-format check and the satellite path.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include "app/startup.h"
+#include "details/details_rules.h"
+#include "resources/resource.h"
+#include "styles/style_names.h"
+#include "styles/style_panel.h"
+#include "tree/window_tree.h"
+#include "support.h"
+
+TEST(StyleTable, KeepsItsBytesAndLoadsWhole)
+{
+    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_STYLE_NAMES), RT_RCDATA);
+    DWORD size = SizeofResource(nullptr, info);
+    auto bytes = static_cast<const unsigned char *>(LockResource(LoadResource(nullptr, info)));
+    DWORD hash = 0x811C9DC5;   // FNV-1a
+    int lines = 0;
+    for (DWORD i = 0; i < size; i++) {
+        hash = (hash ^ bytes[i]) * 0x01000193;
+        lines += i > 0 && bytes[i - 1] == '\r' && bytes[i] == '\n';
+    }
+    EXPECT_EQ(size, 6880u);
+    EXPECT_EQ(lines, 360);
+    EXPECT_EQ(hash, 0x1B976C9Fu);
+
+    UseOwnResources();
+    ASSERT_EQ(lstrlenW(g_pStyleTable), 6880);
+    EXPECT_STREQ(g_pStyleTable + 6878, L"\r\n");
+}
+
+TEST(AddFlagRow, SplitsAtTheFirstSpaceAndRestoresTheText)
+{
+    UseOwnResources();
+    HWND list = CreateFlagList();
+    wchar_t pair[] = L"NAME_A 1F", lone[] = L"00000400";
+    AddFlagRow(list, pair);
+    AddFlagRow(list, lone);
+    EXPECT_STREQ(pair, L"NAME_A 1F");
+    EXPECT_STREQ(lone, L"00000400");
+    EXPECT_EQ(Rows(list), (std::vector<std::wstring>{ L"00000400", L"NAME_A 1F" }));
+    DestroyWindow(list);
+}
+
+TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
+{
+    const struct { const wchar_t *prefix; DWORD value; const wchar_t *rows; DWORD rest; } cases[] = {
+        // Of two names with one value only the first; a caption is border and frame.
+        { L"WS_", WS_GROUP, L"WS_GROUP 20000; WS_OVERLAPPED 0", 0 },
+        { L"WS_", WS_TABSTOP, L"WS_MAXIMIZEBOX 10000; WS_OVERLAPPED 0", 0 },
+        { L"WS_", WS_OVERLAPPEDWINDOW, L"WS_BORDER 800000; WS_DLGFRAME 400000; WS_GROUP 20000; WS_MAXIMIZEBOX 10000; "
+                                       L"WS_OVERLAPPED 0; WS_SYSMENU 80000; WS_THICKFRAME 40000", 0 },
+        // A zero name follows its field; only the first zero line after a taken name is dropped.
+        { L"WS_", 0, L"WS_OVERLAPPED 0", 0 },
+        { L"WS_", WS_CHILD | 0x1, L"WS_CHILD 40000000", 0x1 },
+        { L"BS", BS_PUSHBUTTON, L"BS_PUSHBUTTON 0; BS_TEXT 0", 0 },
+        { L"BS", BS_DEFPUSHBUTTON, L"BS_DEFPUSHBUTTON 1; BS_TEXT 0", 0 },
+        { L"BS", BS_AUTOCHECKBOX, L"BS_AUTOCHECKBOX 3; BS_TEXT 0", 0 },
+        { L"TCS", TCS_MULTILINE, L"TCS_MULTILINE 200; TCS_RIGHTJUSTIFY 0; TCS_TABS 0", 0 },
+        // Hex letters, in the lowest digit and higher up.
+        { L"BS", BS_OWNERDRAW, L"BS_OWNERDRAW B; BS_TEXT 0", 0 },
+        { L"BS", BS_VCENTER, L"BS_PUSHBUTTON 0; BS_TEXT 0; BS_VCENTER C00", 0 },
+        { L"SS", SS_BITMAP | 0x20, L"SS_BITMAP E", 0x20 },
+        // Table order, aliases, and runs whose prefix starts another run.
+        { L"CBS", CBS_DROPDOWNLIST, L"CBS_DROPDOWN 2; CBS_SIMPLE 1", 0 },
+        { L"MCS", 8, L"MCS_NOTODAY 8", 0 },
+        { L"TBS_", TBS_TOP, L"TBS_HORZ 0; TBS_TOP,TBS_LEFT 4", 0 },
+        { L"WS_EX_", WS_EX_TOPMOST, L"WS_EX_LEFT 0; WS_EX_LTRREADING 0; WS_EX_RIGHTSCROLLBAR 0; WS_EX_TOPMOST 8", 0 },
+        { L"LVS", LVS_EX_GRIDLINES << 16, L"LVS_ALIGNTOP 0; LVS_ICON 0", LVS_EX_GRIDLINES << 16 },
+        // No prefix drops every bit; an unknown one keeps them.
+        { L"", 0x1234, L"", 0 },
+        { L"NOSUCH", 0x1234, L"", 0x1234 },
+    };
+    UseOwnResources();
+    std::wstring table = g_pStyleTable;
+    for (const auto &c : cases) {
+        HWND list = CreateFlagList();
+        EXPECT_EQ(DecodeFlags(list, c.prefix, c.value), c.rest) << c.prefix << " " << std::hex << c.value;
+        std::wstring rows;
+        for (const std::wstring &row : Rows(list))
+            rows += (rows.empty() ? L"" : L"; ") + row;
+        EXPECT_EQ(rows, c.rows) << c.prefix << " " << std::hex << c.value;
+        DestroyWindow(list);
+    }
+    HWND list = CreateFlagList();
+    const DWORD named = 0x37AEB;   // the 13 class-style names
+    EXPECT_EQ(DecodeFlags(list, L"CS_", 0xFFFFFFFF), ~named);
+    EXPECT_EQ(Rows(list).size(), 13u);
+    DestroyWindow(list);
+    EXPECT_EQ(std::wstring(g_pStyleTable), table) << "the table was not restored";
+}
+
+TEST(NodeImageFor, ChoosesByExactClassAndStyle)
+{
+    const struct { const wchar_t *className; DWORD style; int image; } cases[] = {
+        { L"Button", WS_CHILD | BS_PUSHBUTTON, IMAGE_PUSHBUTTON }, { L"Button", BS_DEFPUSHBUTTON, IMAGE_PUSHBUTTON },
+        { L"Button", BS_CHECKBOX, IMAGE_CHECKBOX },                { L"Button", BS_AUTOCHECKBOX, IMAGE_CHECKBOX },
+        { L"Button", BS_3STATE, IMAGE_CHECKBOX },                  { L"Button", BS_AUTO3STATE | BS_MULTILINE, IMAGE_CHECKBOX },
+        { L"Button", BS_RADIOBUTTON, IMAGE_RADIO },                { L"Button", BS_AUTORADIOBUTTON, IMAGE_RADIO },
+        { L"Button", BS_GROUPBOX, IMAGE_GROUPBOX },                { L"Button", BS_OWNERDRAW, IMAGE_PUSHBUTTON },
+        { L"button", BS_AUTOCHECKBOX, IMAGE_WINDOW },              { L"#32770", 0, IMAGE_WINDOW },
+        { L"ScrollBar", SBS_VERT, IMAGE_VSCROLL },                 { L"ScrollBar", SBS_SIZEBOX, IMAGE_HSCROLL },
+        // Only Edit turns bit 0x20 into the password picture.
+        { L"Edit", ES_PASSWORD, IMAGE_PASSWORD },                  { L"Edit", ES_MULTILINE, ROW_EDIT },
+        { L"ComboBox", 0x20, ROW_COMBOBOX },                       { L"RICHEDIT", ES_PASSWORD, 21 },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NodeImageFor(c.className, c.style), c.image) << c.className << " " << std::hex << c.style;
+    for (int row = ROW_COMBOBOX; row < CLASS_PREFIX_COUNT; row++)
+        EXPECT_EQ(NodeImageFor(CLASS_PREFIXES[row].className, WS_CHILD), row) << CLASS_PREFIXES[row].className;
+}
+
+TEST(ComposeNodeLabel, JoinsBothWaysAndCutsInsideTheBuffer)
+{
+    wchar_t label[NODE_LABEL_CHARS + 8];
+    const struct { const wchar_t *text; bool titleFirst; const wchar_t *label; } cases[] = {
+        { L"OK", false, L"Button | OK" }, { L"OK", true, L"OK | Button" },
+        { L"", false, L"Button | " },     { L"", true, L" | Button" },
+    };
+    for (const auto &c : cases) {
+        ComposeNodeLabel(label, L"Button", c.text, c.titleFirst);
+        EXPECT_STREQ(label, c.label);
+    }
+    std::fill(label, label + NODE_LABEL_CHARS + 8, L'#');
+    std::wstring longClass(255, L'C');
+    ComposeNodeLabel(label, longClass.c_str(), std::wstring(127, L'T').c_str(), true);
+    EXPECT_EQ(std::wstring(label), std::wstring(127, L'T') + L" | " + std::wstring(125, L'C'));
+    EXPECT_EQ(std::wstring(label + NODE_LABEL_CHARS, 8), std::wstring(8, L'#')) << "written past the label";
+}
+
+TEST(DetailsRules, MapPrioritiesAndCommands)
+{
+    const std::pair<DWORD, int> entries[] = {
+        { REALTIME_PRIORITY_CLASS, 0 }, { HIGH_PRIORITY_CLASS, 1 }, { NORMAL_PRIORITY_CLASS, 2 }, { IDLE_PRIORITY_CLASS, 3 },
+        { ABOVE_NORMAL_PRIORITY_CLASS, -1 }, { BELOW_NORMAL_PRIORITY_CLASS, -1 }, { 0, -1 },
+    };
+    for (auto [priorityClass, entry] : entries)
+        EXPECT_EQ(PriorityEntryFor(priorityClass), entry) << std::hex << priorityClass;
+    const DWORD classes[] = { 0, REALTIME_PRIORITY_CLASS, HIGH_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS, IDLE_PRIORITY_CLASS, 0 };
+    for (int entry = -1; entry <= 4; entry++)
+        EXPECT_EQ(PriorityClassFor(entry), classes[entry + 1]) << entry;
+
+    EXPECT_EQ(CommandCountFor(L"Button"), 5);
+    EXPECT_EQ(CommandCountFor(L"button"), 4);
+    const UINT commands[] = { 0, 0, SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE, 0 };
+    for (int entry = -1; entry <= 4; entry++)
+        EXPECT_EQ(SysCommandFor(entry), commands[entry + 1]) << entry;
+}
+
+TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
+{
+    const std::pair<const wchar_t *, bool> cases[] = {
+        { L"視窗形態 : %lX", true }, { L"%d", true },       { L"%-#08.2lx", true }, { L"100%% %hu", true },
+        { L"%99i", true },          { L"%s %lX", false },  { L"%lX then %lX", false }, { L"%200lX", false },
+        { L"%.123d", false },       { L"no value", false }, { L"%%", false },      { L"%lc", false },
+    };
+    for (auto [format, accepted] : cases)
+        EXPECT_EQ(IsSingleValueFormat(format), accepted) << std::wstring(format);
+}
+
+TEST(AppendSatelliteSuffix, WritesOnlyWhereItFits)
+{
+    const DWORD capacity = 16;
+    for (DWORD length : { 0, 11, 12, 16 }) {
+        wchar_t buffer[capacity + 8];
+        std::fill(buffer, buffer + capacity + 8, L'#');
+        std::fill(buffer, buffer + length, L'p');
+        buffer[length] = L'\0';
+        bool fits = length > 0 && length + 5 <= capacity;
+        EXPECT_EQ(AppendSatelliteSuffix(buffer, length, capacity), fits) << length;
+        if (fits)
+            EXPECT_EQ(std::wstring(buffer), std::wstring(length, L'p') + L".mui");
+        else
+            EXPECT_EQ(buffer[length + 1], L'#') << length;
+        EXPECT_EQ(std::wstring(buffer + capacity + 1, 7), std::wstring(7, L'#')) << "written past at length " << length;
+    }
+}
+
+TEST(ResourceModule, OnlyALoadableSatelliteWithBothDialogsIsUsed)
+{
+    wchar_t exe[MAX_PATH];
+    std::wstring satellite = std::wstring(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH)) + L".mui";
+    HINSTANCE own = GetModuleHandleW(nullptr);
+    EXPECT_EQ(LoadResourceModule(), own) << "no satellite";
+    HANDLE file = CreateFileW(satellite.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(LoadResourceModule(), own) << "not a module";
+    ASSERT_TRUE(CopyFileW(BuildFile(L"tests\\bad_captions.dll").c_str(), satellite.c_str(), FALSE));
+    EXPECT_EQ(LoadResourceModule(), own) << "strings only";
+    ASSERT_TRUE(CopyFileW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), satellite.c_str(), FALSE));
+    HINSTANCE english = LoadResourceModule();
+    EXPECT_NE(FindResourceW(english, MAKEINTRESOURCEW(IDD_MAIN), RT_DIALOG), nullptr);
+    EXPECT_NE(english, own);
+    FreeLibrary(english);
+    DeleteFileW(satellite.c_str());
+}
