@@ -6,9 +6,10 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ORVALIS_BUILD:-$ROOT/build}
 PACKAGES="cmake make python3 mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth imagemagick fonts-wqy-microhei googletest"
 
+# Extra package names may be given for one script's own needs.
 install_missing() {
     local missing=()
-    for p in $PACKAGES; do
+    for p in $PACKAGES "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
@@ -30,7 +31,8 @@ prepare_wine() {
     if [ ! -f "$marker" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
-        # Chinese text needs a font that has it; a crash must end the
+        # Chinese text needs a font that has it (and Wine 10 draws captions
+        # in its own Tahoma, which needs a link to it); a crash must end the
         # program at once instead of waiting in the debugger; a virtual
         # desktop spares every window's destruction a wait on the X server.
         wine regedit /S "$ROOT/scripts/wine-settings.reg" >/dev/null 2>&1

@@ -10,5 +10,8 @@ mkdir -p "$release/english"
 cp "$BUILD/orvalis.exe" "$release/"
 cp "$BUILD/satellite/orvalis.exe.mui" "$release/english/"
 sed 's/$/\r/' "$ROOT/resources/release-readme.txt" > "$release/README.txt"
+# Two builds of one commit give the same bytes, so a download can be
+# checked against a build of the source.
+( cd "$release" && sha256sum orvalis.exe english/orvalis.exe.mui > SHA256SUMS )
 echo "Release in $release:"
 ( cd "$release" && find . -type f -printf '%8s bytes  %P\n' | sort -k3 )
