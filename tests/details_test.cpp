@@ -2,6 +2,7 @@
 // the test makes in its own process.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <commctrl.h>
 #include <string>
 #include <vector>

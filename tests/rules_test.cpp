@@ -3,6 +3,7 @@
 // the caption-format check and the satellite path.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <commctrl.h>
 #include <string>
 #include "app/startup.h"
