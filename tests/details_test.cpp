@@ -142,6 +142,14 @@ TEST_F(Details, ShowsAChildButtonInItsParentsCoordinates)
     EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), client.right - 158 - GetSystemMetrics(SM_CXVSCROLL));
     EXPECT_EQ(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 
+    Texts tabs;
+    for (int i = 0; i < 5; i++) {
+        wchar_t text[16] = L"";
+        TCITEMW item = { TCIF_TEXT, 0, 0, text, 16 };
+        SendDlgItemMessageW(dialog, IDC_DETAILS_RELATIVES_TAB, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        tabs.push_back(text);
+    }
+    EXPECT_EQ(tabs, (Texts{ L"主視窗", L"擁有視窗", L"上一個", L"下一個", L"子視窗" }));
     EXPECT_EQ(Relative(0), (Texts{ L"Top", L"OrvalisTest", Hex(top) })) << "parent";
     EXPECT_EQ(Relative(1), (Texts{ L"", L"", L"" })) << "a child has no owner";
     EXPECT_EQ(Relative(2), (Texts{ L"", L"", L"" })) << "the first child is on top";

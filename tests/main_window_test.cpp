@@ -18,20 +18,13 @@ struct Node {
     HWND window;
 };
 
-static HTREEITEM Next(HWND tree, HTREEITEM item, UINT how)
-{
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-}
-
 static Node Read(HWND tree, HTREEITEM item)
 {
     wchar_t text[NODE_LABEL_CHARS] = L"";
-    TVITEMW tv = {};
-    tv.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    tv.hItem = item;
+    TVITEMW tv = { TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, item };
     tv.pszText = text;
     tv.cchTextMax = NODE_LABEL_CHARS;
-    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    TreeView_GetItem(tree, &tv);
     EXPECT_EQ(tv.iImage, tv.iSelectedImage);
     return { text, tv.iImage, reinterpret_cast<HWND>(tv.lParam) };
 }
@@ -39,22 +32,22 @@ static Node Read(HWND tree, HTREEITEM item)
 static std::vector<Node> Children(HWND tree, HTREEITEM parent)
 {
     std::vector<Node> nodes;
-    for (HTREEITEM item = Next(tree, parent, parent ? TVGN_CHILD : TVGN_ROOT); item; item = Next(tree, item, TVGN_NEXT))
+    for (HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); item;
+         item = TreeView_GetNextSibling(tree, item))
         nodes.push_back(Read(tree, item));
     return nodes;
 }
 
-static HTREEITEM Find(HWND window, HTREEITEM first)
+static HTREEITEM Find(HWND window, HTREEITEM first = TreeView_GetRoot(g_hTree))
 {
-    for (HTREEITEM item = first; item; item = Next(g_hTree, item, TVGN_NEXT)) {
+    for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(g_hTree, item)) {
         if (Read(g_hTree, item).window == window)
             return item;
-        if (HTREEITEM found = Find(window, Next(g_hTree, item, TVGN_CHILD)))
+        if (HTREEITEM found = Find(window, TreeView_GetChild(g_hTree, item)))
             return found;
     }
     return nullptr;
 }
-static HTREEITEM Find(HWND window) { return Find(window, Next(g_hTree, nullptr, TVGN_ROOT)); }
 
 // A real check box that answers no icon query, so it takes its picture
 // from the strip.
@@ -93,7 +86,7 @@ protected:
         CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
         Command(id);
     }
-    void Select(HWND window) { SendMessageW(g_hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Find(window))); }
+    void Select(HWND window) { TreeView_SelectItem(g_hTree, Find(window)); }
 };
 
 TEST_F(MainWindow, ListsEveryWindowBeneathItsParentWithItsPicture)
@@ -107,7 +100,9 @@ TEST_F(MainWindow, ListsEveryWindowBeneathItsParentWithItsPicture)
     EXPECT_EQ(GetWindow(dialog, GW_CHILD), g_hTree);
     EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
     EXPECT_TRUE(IsWindowVisible(g_hTree));
-    ASSERT_NE(Find(top, Next(g_hTree, nullptr, TVGN_ROOT)), nullptr);
+    RECT row;
+    EXPECT_TRUE(TreeView_GetItemRect(g_hTree, TreeView_GetRoot(g_hTree), &row, TRUE) && row.bottom > row.top) << "not laid out";
+    ASSERT_NE(Find(top), nullptr);
     std::vector<Node> children = Children(g_hTree, Find(top));
     ASSERT_EQ(children.size(), 2u);
     EXPECT_EQ(children[0].label, L"Edit | Text");
@@ -125,7 +120,7 @@ TEST_F(MainWindow, ListsEveryWindowBeneathItsParentWithItsPicture)
     EXPECT_GT(topImage, IMAGE_WINDOW);
     EXPECT_GT(editImage, IMAGE_WINDOW);
     EXPECT_NE(topImage, editImage);
-    EXPECT_EQ(ImageList_GetImageCount(g_hImageList) > editImage, true);
+    EXPECT_GT(ImageList_GetImageCount(g_hImageList), editImage);
 }
 
 // The fill must give the order that the tree's own sorted insertion gives
@@ -135,21 +130,15 @@ static void ExpectSortedLikeTheTree(HWND parent)
     HWND scratch = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     for (HWND child = FindWindowExW(parent, nullptr, nullptr, nullptr); child; child = FindWindowExW(parent, child, nullptr, nullptr)) {
         std::wstring label = Read(g_hTree, Find(child)).label;
-        TVINSERTSTRUCTW insert = {};
-        insert.hParent = TVI_ROOT;
-        insert.hInsertAfter = TVI_SORT;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        TVINSERTSTRUCTW insert = { TVI_ROOT, TVI_SORT, { TVIF_TEXT | TVIF_PARAM } };
         insert.item.pszText = &label[0];
         insert.item.lParam = reinterpret_cast<LPARAM>(child);
-        SendMessageW(scratch, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+        TreeView_InsertItem(scratch, &insert);
     }
-    std::vector<HWND> filled, sorted;
-    for (const Node &node : Children(g_hTree, Find(parent)))
-        filled.push_back(node.window);
-    for (const Node &node : Children(scratch, nullptr))
-        sorted.push_back(node.window);
-    EXPECT_EQ(filled.size(), 9u);
-    EXPECT_EQ(filled, sorted);
+    std::vector<Node> filled = Children(g_hTree, Find(parent)), sorted = Children(scratch, nullptr);
+    ASSERT_EQ(filled.size(), 9u);
+    for (size_t i = 0; i < filled.size(); i++)
+        EXPECT_EQ(filled[i].window, sorted[i].window) << "at " << i;
     DestroyWindow(scratch);
 }
 
@@ -195,8 +184,8 @@ TEST_F(MainWindow, CancelTwiceLeavesNoDestroyedListBehind)
     Command(IDCANCEL);
     Command(IDCANCEL);
     EXPECT_EQ(g_hImageList, nullptr);
-    EXPECT_EQ(SendMessageW(g_hTree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
-    EXPECT_EQ(SendMessageW(g_hTree, TVM_GETIMAGELIST, TVSIL_STATE, 0), 0);
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), nullptr);
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_STATE), nullptr);
 }
 
 static HWND g_doomed;
@@ -214,7 +203,7 @@ TEST_F(MainWindow, OpeningDropsTheNodeOfAVanishedWindowOnly)
     Child(gone, L"Button", L"Inside");
     g_doomed = Child(top, L"Static", L"Doomed");
     Command(IDC_MAIN_REFRESH);
-    SendMessageW(g_hTree, TVM_SELECTITEM, TVGN_CARET, 0);
+    TreeView_SelectItem(g_hTree, nullptr);
     Command(IDOK);
     EXPECT_EQ(Children(g_hTree, Find(top)).size(), 3u) << "Enter without a selection";
 
@@ -243,7 +232,7 @@ TEST_F(MainWindow, VisibleBoxFollowsTheSelectionAndShowsOrHidesIt)
     HWND shown = Child(top, L"Static", L"Shown");
     HWND hidden = Child(top, L"Static", L"Hidden", 0);
     Command(IDC_MAIN_REFRESH);
-    SendMessageW(g_hTree, TVM_SELECTITEM, TVGN_CARET, 0);
+    TreeView_SelectItem(g_hTree, nullptr);
     UINT before = IsDlgButtonChecked(dialog, IDC_MAIN_VISIBLE);
     ClickBox(IDC_MAIN_VISIBLE);
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MAIN_VISIBLE), before) << "no selection: the box undoes its toggle";

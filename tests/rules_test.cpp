@@ -43,7 +43,10 @@ TEST(AddFlagRow, SplitsAtTheFirstSpaceAndRestoresTheText)
     AddFlagRow(list, lone);
     EXPECT_STREQ(pair, L"NAME_A 1F");
     EXPECT_STREQ(lone, L"00000400");
+    wchar_t value[8] = L"";
+    ListView_GetItemText(list, 1, 1, value, 8);
     EXPECT_EQ(Rows(list), (std::vector<std::wstring>{ L"00000400", L"NAME_A 1F" }));
+    EXPECT_STREQ(value, L"1F") << "the value belongs in the second column";
     DestroyWindow(list);
 }
 
@@ -155,9 +158,10 @@ TEST(DetailsRules, MapPrioritiesAndCommands)
 TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 {
     const std::pair<const wchar_t *, bool> cases[] = {
-        { L"視窗形態 : %lX", true }, { L"%d", true },       { L"%-#08.2lx", true }, { L"100%% %hu", true },
-        { L"%99i", true },          { L"%s %lX", false },  { L"%lX then %lX", false }, { L"%200lX", false },
-        { L"%.123d", false },       { L"no value", false }, { L"%%", false },      { L"%lc", false },
+        { L"視窗形態 : %lX", true }, { L"%d", true },      { L"%-#08.2lx", true },     { L"100%% %hu", true },
+        { L"%99i", true },          { L"%012i", true },   { L"%+d", false },          { L"%s %lX", false },
+        { L"%lX then %lX", false }, { L"%200lX", false }, { L"%.123d", false },       { L"no value", false },
+        { L"%%", false },           { L"%lc", false },
     };
     for (auto [format, accepted] : cases)
         EXPECT_EQ(IsSingleValueFormat(format), accepted) << std::wstring(format);
@@ -191,7 +195,7 @@ TEST(ResourceModule, OnlyALoadableSatelliteWithBothDialogsIsUsed)
     CloseHandle(file);
     EXPECT_EQ(LoadResourceModule(), own) << "not a module";
     ASSERT_TRUE(CopyFileW(BuildFile(L"tests\\bad_captions.dll").c_str(), satellite.c_str(), FALSE));
-    EXPECT_EQ(LoadResourceModule(), own) << "strings only";
+    EXPECT_EQ(LoadResourceModule(), own) << "one dialog of two";
     ASSERT_TRUE(CopyFileW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), satellite.c_str(), FALSE));
     HINSTANCE english = LoadResourceModule();
     EXPECT_NE(FindResourceW(english, MAKEINTRESOURCEW(IDD_MAIN), RT_DIALOG), nullptr);

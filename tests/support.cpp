@@ -39,17 +39,10 @@ std::vector<std::wstring> Rows(HWND list)
     std::vector<std::wstring> rows;
     int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; row++) {
-        std::wstring cells[2];
-        for (int column = 0; column < 2; column++) {
-            wchar_t text[256] = L"";
-            LVITEMW item = {};
-            item.iSubItem = column;
-            item.pszText = text;
-            item.cchTextMax = 256;
-            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            cells[column] = text;
-        }
-        rows.push_back(cells[1].empty() ? cells[0] : cells[0] + L" " + cells[1]);
+        wchar_t name[256] = L"", value[256] = L"";
+        ListView_GetItemText(list, row, 0, name, 256);
+        ListView_GetItemText(list, row, 1, value, 256);
+        rows.push_back(*value ? std::wstring(name) + L" " + value : name);
     }
     return rows;
 }
@@ -62,31 +55,18 @@ std::wstring BuildFile(const std::wstring &name)
     return tests.substr(0, tests.find_last_of(L'\\') + 1) + name;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const std::wstring *title;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
-{
-    auto search = reinterpret_cast<WindowSearch *>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && IsWindowVisible(window) && Text(window) == *search->title)
-        search->found = window;
-    return !search->found;
-}
-
 HWND WaitForWindow(DWORD processId, const std::wstring &title)
 {
-    WindowSearch search = { processId, &title, nullptr };
-    for (int tries = 0; tries < 300 && !search.found; tries++) {
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
-            Sleep(50);
+    for (int tries = 0; tries < 300; tries++, Sleep(50)) {
+        for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title.c_str()); window;
+             window = FindWindowExW(nullptr, window, nullptr, title.c_str())) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window))
+                return window;
+        }
     }
-    return search.found;
+    return nullptr;
 }
 
 HWND g_modalOwner;

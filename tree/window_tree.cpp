@@ -92,14 +92,8 @@ static void ReadWindowNode(HWND window, bool titleFirst, PendingNode *node)
     node->window = window;
 }
 
-// The order of the tree's own sorted insertion.
-static int CompareNodeLabels(const wchar_t *a, const wchar_t *b)
-{
-    return lstrcmpW(a, b);
-}
-
-// Stable, so that equal labels keep the order in which the windows came,
-// as the tree's own sorted insertion keeps them.
+// The order of the tree's own sorted insertion: by lstrcmpW, and stable,
+// equal labels keeping the order in which their windows came.
 static void SortByLabel(PendingNode **nodes, PendingNode **scratch, int count)
 {
     if (count < 2)
@@ -109,7 +103,7 @@ static void SortByLabel(PendingNode **nodes, PendingNode **scratch, int count)
     SortByLabel(nodes + half, scratch, count - half);
     int left = 0, right = half, merged = 0;
     while (left < half && right < count)
-        scratch[merged++] = CompareNodeLabels(nodes[right]->label, nodes[left]->label) < 0 ? nodes[right++] : nodes[left++];
+        scratch[merged++] = lstrcmpW(nodes[right]->label, nodes[left]->label) < 0 ? nodes[right++] : nodes[left++];
     while (left < half)
         scratch[merged++] = nodes[left++];
     for (int i = 0; i < merged; i++)
