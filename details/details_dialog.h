@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-enum { TEXT_CHARS = 256 };   // the texts the dialog reads, but for window texts
+enum { TEXT_CHARS = 256 };   // class names, strings and numbers; window texts take what they need
 
 // The window's whole text, on the process heap (free it with HeapFree);
 // null when there is no memory for it.
