@@ -32,8 +32,7 @@ static Node Read(HWND tree, HTREEITEM item)
 static std::vector<Node> Children(HWND tree, HTREEITEM parent)
 {
     std::vector<Node> nodes;
-    for (HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree); item;
-         item = TreeView_GetNextSibling(tree, item))
+    for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item))
         nodes.push_back(Read(tree, item));
     return nodes;
 }
@@ -49,8 +48,62 @@ static HTREEITEM Find(HWND window, HTREEITEM first = TreeView_GetRoot(g_hTree))
     return nullptr;
 }
 
-// A real check box that answers no icon query, so it takes its picture
-// from the strip.
+// Runs the script inside the modal loop of the next window the main window
+// shows, then cancels that window; keeps its caption.
+static HWND g_dialog;
+static void (*g_script)(HWND);
+static std::wstring g_popupTitle;
+static void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = nullptr;
+    do
+        popup = FindWindowExW(nullptr, popup, L"#32770", nullptr);
+    while (popup && GetWindow(popup, GW_OWNER) != g_dialog);
+    if (!popup)
+        return;
+    KillTimer(nullptr, timer);
+    g_popupTitle = Text(popup);
+    if (g_script)
+        g_script(popup);
+    PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    HWND top = nullptr;
+
+    void SetUp() override
+    {
+        UseOwnResources();
+        top = CreateWindowExW(0, L"Static", L"Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                              nullptr, nullptr);
+        g_dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(g_dialog);
+        DestroyWindow(top);
+    }
+    HWND Child(HWND parent, const wchar_t *className, const wchar_t *text, DWORD style = WS_VISIBLE)
+    {
+        return CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 50, 20, parent, nullptr, nullptr, nullptr);
+    }
+    void Command(int id)
+    {
+        if (id == IDC_MAIN_ORDER_BY_TITLE || id == IDC_MAIN_VISIBLE)
+            CheckDlgButton(g_dialog, id, IsDlgButtonChecked(g_dialog, id) ? BST_UNCHECKED : BST_CHECKED);
+        SendMessageW(g_dialog, WM_COMMAND, id, reinterpret_cast<LPARAM>(GetDlgItem(g_dialog, id)));
+    }
+    void CommandWithPopup(int id, void (*script)(HWND) = nullptr)
+    {
+        g_script = script;
+        SetTimer(nullptr, 0, 20, RunScript);
+        Command(id);
+    }
+    void Select(HWND window) { TreeView_SelectItem(g_hTree, Find(window)); }
+};
+
+// A check box that answers no icon query, so it takes its picture from the strip.
 static WNDPROC g_buttonProc;
 static LRESULT CALLBACK IconlessButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -59,59 +112,47 @@ static LRESULT CALLBACK IconlessButton(HWND window, UINT message, WPARAM wParam,
     return CallWindowProcW(g_buttonProc, window, message, wParam, lParam);
 }
 
-class MainWindow : public ::testing::Test {
-protected:
-    HWND dialog = nullptr, top = nullptr;
+// The fill's sibling order must be the one the tree's own sorted insertion
+// gives the same labels in the same order, ties and mixed case included.
+static void ExpectSortedLikeTheTree(HWND parent)
+{
+    HWND scratch = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::wstring label = Read(g_hTree, Find(child)).label;
+        TVINSERTSTRUCTW insert = { TVI_ROOT, TVI_SORT, { TVIF_TEXT | TVIF_PARAM } };
+        insert.item.pszText = &label[0];
+        insert.item.lParam = reinterpret_cast<LPARAM>(child);
+        TreeView_InsertItem(scratch, &insert);
+    }
+    std::vector<Node> filled = Children(g_hTree, Find(parent)), sorted = Children(scratch, TVI_ROOT);
+    ASSERT_EQ(filled.size(), 11u);
+    for (size_t i = 0; i < filled.size(); i++)
+        EXPECT_EQ(filled[i].window, sorted[i].window) << "at " << i;
+    DestroyWindow(scratch);
+}
 
-    void SetUp() override
-    {
-        UseOwnResources();
-        top = CreateWindowExW(0, L"Static", L"Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
-                              nullptr, nullptr);
-        dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
-        g_modalOwner = dialog;
-    }
-    void TearDown() override
-    {
-        DestroyWindow(dialog);
-        DestroyWindow(top);
-    }
-    HWND Child(HWND parent, const wchar_t *className, const wchar_t *text, DWORD style = WS_VISIBLE)
-    {
-        return CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 50, 20, parent, nullptr, nullptr, nullptr);
-    }
-    void Command(int id) { SendMessageW(dialog, WM_COMMAND, id, reinterpret_cast<LPARAM>(GetDlgItem(dialog, id))); }
-    void ClickBox(int id)
-    {
-        CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
-        Command(id);
-    }
-    void Select(HWND window) { TreeView_SelectItem(g_hTree, Find(window)); }
-};
-
-TEST_F(MainWindow, ListsEveryWindowBeneathItsParentWithItsPicture)
+TEST_F(MainWindow, ListsEveryWindowBeneathItsParentInOrderWithItsPicture)
 {
     HWND panel = Child(top, L"Static", L"Panel");
     HWND box = Child(panel, L"Button", L"Box", WS_VISIBLE | BS_AUTOCHECKBOX);
     g_buttonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IconlessButton)));
     HWND edit = Child(top, L"Edit", L"Text");
+    for (const wchar_t *text : { L"b", L"B", L"a", L"b", L"A", L"ab", L"Ab", L"_", L"a" })
+        Child(top, text[0] == L'a' ? L"Button" : L"Static", text);
     Command(IDC_MAIN_REFRESH);
 
-    EXPECT_EQ(GetWindow(dialog, GW_CHILD), g_hTree);
-    EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(GetWindow(g_dialog, GW_CHILD), g_hTree);
+    EXPECT_NE(SendMessageW(g_dialog, WM_GETICON, ICON_BIG, 0), 0);
     EXPECT_TRUE(IsWindowVisible(g_hTree));
     RECT row;
     EXPECT_TRUE(TreeView_GetItemRect(g_hTree, TreeView_GetRoot(g_hTree), &row, TRUE) && row.bottom > row.top) << "not laid out";
-    ASSERT_NE(Find(top), nullptr);
-    std::vector<Node> children = Children(g_hTree, Find(top));
-    ASSERT_EQ(children.size(), 2u);
-    EXPECT_EQ(children[0].label, L"Edit | Text");
-    EXPECT_EQ(children[1].label, L"Static | Panel");
+    ExpectSortedLikeTheTree(top);
     std::vector<Node> inner = Children(g_hTree, Find(panel));
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].window, box);
     EXPECT_EQ(inner[0].image, IMAGE_CHECKBOX);
-    EXPECT_TRUE(Children(g_hTree, Find(box)).empty());
+    EXPECT_EQ(TreeView_GetChild(g_hTree, Find(box)), nullptr);
+    EXPECT_EQ(Read(g_hTree, Find(panel)).label, L"Static | Panel");
 
     // In its own process DefWindowProc answers WM_QUERYDRAGICON, so these
     // windows show icons of their own, one image each. (Wine asks no other
@@ -121,38 +162,10 @@ TEST_F(MainWindow, ListsEveryWindowBeneathItsParentWithItsPicture)
     EXPECT_GT(editImage, IMAGE_WINDOW);
     EXPECT_NE(topImage, editImage);
     EXPECT_GT(ImageList_GetImageCount(g_hImageList), editImage);
-}
 
-// The fill must give the order that the tree's own sorted insertion gives
-// the same labels in the same order, ties and mixed case included.
-static void ExpectSortedLikeTheTree(HWND parent)
-{
-    HWND scratch = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    for (HWND child = FindWindowExW(parent, nullptr, nullptr, nullptr); child; child = FindWindowExW(parent, child, nullptr, nullptr)) {
-        std::wstring label = Read(g_hTree, Find(child)).label;
-        TVINSERTSTRUCTW insert = { TVI_ROOT, TVI_SORT, { TVIF_TEXT | TVIF_PARAM } };
-        insert.item.pszText = &label[0];
-        insert.item.lParam = reinterpret_cast<LPARAM>(child);
-        TreeView_InsertItem(scratch, &insert);
-    }
-    std::vector<Node> filled = Children(g_hTree, Find(parent)), sorted = Children(scratch, nullptr);
-    ASSERT_EQ(filled.size(), 9u);
-    for (size_t i = 0; i < filled.size(); i++)
-        EXPECT_EQ(filled[i].window, sorted[i].window) << "at " << i;
-    DestroyWindow(scratch);
-}
-
-TEST_F(MainWindow, SortsSiblingsLikeTheTreeAndTheOrderBoxSwitchesTheLabels)
-{
-    for (const wchar_t *text : { L"b", L"B", L"a", L"b", L"A", L"ab", L"Ab", L"_", L"a" })
-        Child(top, text[0] == L'a' ? L"Button" : L"Static", text);
-    Command(IDC_MAIN_REFRESH);
+    Command(IDC_MAIN_ORDER_BY_TITLE);
+    EXPECT_EQ(Read(g_hTree, Find(panel)).label, L"Panel | Static");
     ExpectSortedLikeTheTree(top);
-    ClickBox(IDC_MAIN_ORDER_BY_TITLE);
-    EXPECT_EQ(Read(g_hTree, Find(top)).label, L"Top | Static");
-    ExpectSortedLikeTheTree(top);
-    ClickBox(IDC_MAIN_ORDER_BY_TITLE);
-    EXPECT_EQ(Read(g_hTree, Find(top)).label, L"Static | Top");
 }
 
 TEST_F(MainWindow, RefreshFollowsTheDesktopAndCostsNoMemory)
@@ -168,32 +181,25 @@ TEST_F(MainWindow, RefreshFollowsTheDesktopAndCostsNoMemory)
 
     // GetGuiResources answers 0 under Wine; a leaked bitmap shows in the
     // committed bytes (about 28 KiB a refresh at screen depth).
-    auto committed = [] {
-        PROCESS_MEMORY_COUNTERS counters = { sizeof counters };
-        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-        return static_cast<long long>(counters.PagefileUsage);
-    };
-    long long before = committed();
+    PROCESS_MEMORY_COUNTERS before = { sizeof before }, after = { sizeof after };
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
     for (int i = 0; i < 40; i++)
         Command(IDC_MAIN_REFRESH);
-    EXPECT_LT(committed() - before, 512 << 10);
-}
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LT(after.PagefileUsage, before.PagefileUsage + (512 << 10));
 
-TEST_F(MainWindow, CancelTwiceLeavesNoDestroyedListBehind)
-{
     Command(IDCANCEL);
     Command(IDCANCEL);
-    EXPECT_EQ(g_hImageList, nullptr);
+    EXPECT_EQ(g_hImageList, nullptr) << "cancel twice destroys the list once";
     EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), nullptr);
     EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_STATE), nullptr);
 }
 
 static HWND g_doomed;
-static void RefillThenDestroyTheTarget(HWND details)
+static void RefillThenDestroyTheTarget(HWND)
 {
-    SendMessageW(g_modalOwner, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    SendMessageW(g_dialog, WM_COMMAND, IDC_MAIN_REFRESH, 0);
     DestroyWindow(g_doomed);
-    PostMessageW(details, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST_F(MainWindow, OpeningDropsTheNodeOfAVanishedWindowOnly)
@@ -208,9 +214,9 @@ TEST_F(MainWindow, OpeningDropsTheNodeOfAVanishedWindowOnly)
     EXPECT_EQ(Children(g_hTree, Find(top)).size(), 3u) << "Enter without a selection";
 
     Select(stays);
-    RunInNextPopup([](HWND) {});
-    Command(IDOK);
+    CommandWithPopup(IDOK);
     EXPECT_EQ(g_hTarget, stays);
+    EXPECT_EQ(g_popupTitle, L"詳細內容");
     EXPECT_NE(Find(stays), nullptr);
 
     DestroyWindow(gone);
@@ -221,62 +227,52 @@ TEST_F(MainWindow, OpeningDropsTheNodeOfAVanishedWindowOnly)
 
     // The dialog refills the tree, then its target goes: its node is found anew.
     Select(g_doomed);
-    RunInNextPopup(RefillThenDestroyTheTarget);
-    Command(IDOK);
+    CommandWithPopup(IDOK, RefillThenDestroyTheTarget);
     EXPECT_EQ(Find(g_doomed), nullptr);
     EXPECT_NE(Find(stays), nullptr);
 }
 
-TEST_F(MainWindow, VisibleBoxFollowsTheSelectionAndShowsOrHidesIt)
+TEST_F(MainWindow, VisibleBoxFollowsTheSelectionAndAboutLeavesItAlone)
 {
-    HWND shown = Child(top, L"Static", L"Shown");
     HWND hidden = Child(top, L"Static", L"Hidden", 0);
     Command(IDC_MAIN_REFRESH);
     TreeView_SelectItem(g_hTree, nullptr);
-    UINT before = IsDlgButtonChecked(dialog, IDC_MAIN_VISIBLE);
-    ClickBox(IDC_MAIN_VISIBLE);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MAIN_VISIBLE), before) << "no selection: the box undoes its toggle";
+    UINT before = IsDlgButtonChecked(g_dialog, IDC_MAIN_VISIBLE);
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_EQ(IsDlgButtonChecked(g_dialog, IDC_MAIN_VISIBLE), before) << "no selection: the box undoes its toggle";
     EXPECT_FALSE(IsWindowVisible(hidden));
 
     Select(hidden);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MAIN_VISIBLE), BST_UNCHECKED);
-    Select(shown);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MAIN_VISIBLE), BST_CHECKED);
-    ClickBox(IDC_MAIN_VISIBLE);
-    EXPECT_FALSE(IsWindowVisible(shown));
-    ClickBox(IDC_MAIN_VISIBLE);
-    EXPECT_TRUE(IsWindowVisible(shown));
-    EXPECT_FALSE(IsWindowVisible(hidden));
-}
-
-TEST_F(MainWindow, AboutShowsItsBoxAndNothingElse)
-{
-    Command(IDC_MAIN_REFRESH);
+    EXPECT_EQ(IsDlgButtonChecked(g_dialog, IDC_MAIN_VISIBLE), BST_UNCHECKED);
     Select(top);
-    RunInNextPopup([](HWND) {});
-    Command(IDC_MAIN_ABOUT);
+    EXPECT_EQ(IsDlgButtonChecked(g_dialog, IDC_MAIN_VISIBLE), BST_CHECKED);
+    CommandWithPopup(IDC_MAIN_ABOUT);
     EXPECT_EQ(g_popupTitle, L"關於 Orvalis 1.0 版本");
     EXPECT_TRUE(IsWindowVisible(top)) << "About went on into the visible box";
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_FALSE(IsWindowVisible(top));
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_TRUE(IsWindowVisible(top));
+    EXPECT_FALSE(IsWindowVisible(hidden));
 }
 
 TEST_F(MainWindow, SizeAnchorsTheControlsBelowTheTree)
 {
-    auto placed = [&](HWND control) {
+    auto placed = [](int id) {
         RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&r), 2);
+        GetWindowRect(GetDlgItem(g_dialog, id), &r);
+        MapWindowPoints(nullptr, g_dialog, reinterpret_cast<POINT *>(&r), 2);
         return std::vector<LONG>{ r.left, r.top, r.right - r.left, r.bottom - r.top };
     };
-    std::vector<LONG> about = placed(GetDlgItem(dialog, IDC_MAIN_ABOUT));
-    SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
-    EXPECT_EQ(placed(g_hTree), (std::vector<LONG>{ 0, 0, 600, 370 }));
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_REFRESH))[0], 513);
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_REFRESH))[1], 376);
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_ABOUT)), (std::vector<LONG>{ 422, 376, about[2], about[3] }));
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE))[0], 5);
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE))[1], 379);
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_VISIBLE))[0], 162);
-    EXPECT_EQ(placed(GetDlgItem(dialog, IDC_MAIN_VISIBLE))[1], 379);
-    SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 20));
-    EXPECT_EQ(placed(g_hTree)[3], 0) << "a short window gives the tree no height, not a negative one";
+    std::vector<LONG> about = placed(IDC_MAIN_ABOUT), box = placed(IDC_MAIN_VISIBLE);
+    SendMessageW(g_dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
+    EXPECT_EQ(placed(IDC_MAIN_TREE), (std::vector<LONG>{ 0, 0, 600, 370 }));
+    EXPECT_EQ(placed(IDC_MAIN_ABOUT), (std::vector<LONG>{ 422, 376, about[2], about[3] }));
+    EXPECT_EQ(placed(IDC_MAIN_REFRESH)[0] - placed(IDC_MAIN_ABOUT)[0], 91);
+    EXPECT_EQ(placed(IDC_MAIN_REFRESH)[1], 376);
+    EXPECT_EQ(placed(IDC_MAIN_VISIBLE), (std::vector<LONG>{ 162, 379, box[2], box[3] }));
+    EXPECT_EQ(placed(IDC_MAIN_VISIBLE)[1], placed(IDC_MAIN_ORDER_BY_TITLE)[1]);
+    EXPECT_EQ(placed(IDC_MAIN_ORDER_BY_TITLE)[0], 5);
+    SendMessageW(g_dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 20));
+    EXPECT_EQ(placed(IDC_MAIN_TREE)[3], 0) << "a short window gives the tree no height, not a negative one";
 }

@@ -1,42 +1,59 @@
-// The built orvalis.exe run whole, next to a second process whose windows
-// it changes: what only shows across processes or in the whole program.
+// The built orvalis.exe run whole, with this test process as the other
+// program whose windows it reads and changes: what shows only across
+// processes or in the whole program.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <cwchar>
 #include <string>
 #include "resources/resource.h"
 #include "support.h"
 
-static PROCESS_INFORMATION Start(const std::wstring &exe)
+static WPARAM g_clickedId;
+static LPARAM g_clickedFrom;
+static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW startup = { sizeof startup };
-    PROCESS_INFORMATION process = {};
-    CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    return process;
+    if (message == WM_COMMAND) {
+        g_clickedId = wParam;
+        g_clickedFrom = lParam;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
-static DWORD EndWithCancel(const PROCESS_INFORMATION &process, HWND main)
+// The exe sends our windows messages without a time-out, so we pump while
+// we wait for it: at most 15 s.
+template <class Done> static bool PumpUntil(Done done)
+{
+    for (int tries = 0; tries < 1500 && !done(); tries++) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    return done();
+}
+
+static HWND WaitForWindow(const wchar_t *title)
+{
+    HWND window = nullptr;
+    PumpUntil([&] { return IsWindowVisible(window = FindWindowW(nullptr, title)); });
+    return window;
+}
+
+static DWORD EndWithCancel(HANDLE process, HWND main)
 {
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
-    WaitForSingleObject(process.hProcess, 15000);
+    PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    GetExitCodeProcess(process, &code);
+    TerminateProcess(process, 1);
     return code;
 }
 
-// The node of `window` in another process's tree: the item data can only
-// be read through memory of that process.
+// Item data lives in the exe's memory: read it through there.
 static HTREEITEM FindNode(HANDLE process, HWND tree, HWND window, HTREEITEM first)
 {
     for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree, item)) {
-        TVITEMW tv = {};
-        tv.mask = TVIF_HANDLE | TVIF_PARAM;
-        tv.hItem = item;
+        TVITEMW tv = { TVIF_HANDLE | TVIF_PARAM, item };
         void *remote = VirtualAllocEx(process, nullptr, sizeof tv, MEM_COMMIT, PAGE_READWRITE);
         WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
         SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
@@ -50,71 +67,54 @@ static HTREEITEM FindNode(HANDLE process, HWND tree, HWND window, HTREEITEM firs
     return nullptr;
 }
 
-struct Orvalis {
-    PROCESS_INFORMATION process;
-    HWND main, tree;
-
-    HTREEITEM Node(HWND window) { return FindNode(process.hProcess, tree, window, TreeView_GetRoot(tree)); }
-    // Selects the window's node and presses Enter; returns the details dialog.
-    HWND OpenDetails(HWND window)
-    {
-        TreeView_SelectItem(tree, Node(window));
-        PostMessageW(main, WM_COMMAND, IDOK, 0);
-        return WaitForWindow(process.dwProcessId, L"詳細內容");
-    }
-    void Execute(HWND details, int list, int entry, int button)
-    {
-        SendDlgItemMessageW(details, list, CB_SETCURSEL, entry, 0);
-        SendMessageW(details, WM_COMMAND, button, 0);
-    }
-    // Sent, not posted: the dialog is hidden before the next one is looked for.
-    void Close(HWND details) { SendMessageW(details, WM_COMMAND, IDCANCEL, 0); }
-};
-
 TEST(Program, ChangesAnotherProcesssWindowsAndSpeaksTheSatellitesLanguage)
 {
-    PROCESS_INFORMATION app = Start(BuildFile(L"tests\\target_app.exe"));
-    HWND fixture = WaitForWindow(app.dwProcessId, L"Orvalis Fixture");
-    HWND closer = WaitForWindow(app.dwProcessId, L"Orvalis Closer");
-    ASSERT_TRUE(fixture && closer);
-    HWND button = GetDlgItem(fixture, 101);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ParentProc;
+    wc.lpszClassName = L"OrvalisFixture";
+    RegisterClassW(&wc);
+    HWND parent = CreateWindowExW(0, wc.lpszClassName, L"Fixture", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 60, 300, 200,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HWND button = CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, parent,
+                                  reinterpret_cast<HMENU>(101), nullptr, nullptr);
+    ASSERT_TRUE(SetPriorityClass(GetCurrentProcess(), ABOVE_NORMAL_PRIORITY_CLASS));
 
     std::wstring exe = BuildFile(L"orvalis.exe");
+    STARTUPINFOW startup = { sizeof startup };
+    PROCESS_INFORMATION english, orvalis;
     ASSERT_TRUE(CopyFileW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), (exe + L".mui").c_str(), FALSE));
-    PROCESS_INFORMATION english = Start(exe);
-    HWND englishMain = WaitForWindow(english.dwProcessId, L"Orvalis version 1.0");
+    CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &english);
+    HWND main = WaitForWindow(L"Orvalis version 1.0");
     DeleteFileW((exe + L".mui").c_str());
-    EXPECT_NE(englishMain, nullptr) << "the satellite was not used";
-    EXPECT_EQ(EndWithCancel(english, englishMain), 0u);
+    ASSERT_NE(main, nullptr) << "the satellite was not used";
+    EXPECT_EQ(EndWithCancel(english.hProcess, main), 0u);
 
-    Orvalis orvalis = { Start(exe) };
-    orvalis.main = WaitForWindow(orvalis.process.dwProcessId, L"Orvalis 1.0 版本");
-    ASSERT_NE(orvalis.main, nullptr) << "without the satellite the exe's own Chinese";
-    orvalis.tree = GetWindow(orvalis.main, GW_CHILD);
-    ASSERT_NE(orvalis.Node(button), nullptr);
-
-    HWND details = orvalis.OpenDetails(fixture);
+    CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &orvalis);
+    main = WaitForWindow(L"Orvalis 1.0 版本");
+    ASSERT_NE(main, nullptr) << "without the satellite the exe's own Chinese";
+    HWND tree = GetWindow(main, GW_CHILD);
+    TreeView_SelectItem(tree, FindNode(orvalis.hProcess, tree, button, TreeView_GetRoot(tree)));
+    PostMessageW(main, WM_COMMAND, IDOK, 0);
+    HWND details = WaitForWindow(L"詳細內容");
     ASSERT_NE(details, nullptr);
-    orvalis.Execute(details, IDC_DETAILS_PRIORITY, 1, IDC_DETAILS_SET_PRIORITY);
-    EXPECT_EQ(GetPriorityClass(app.hProcess), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
-    orvalis.Close(details);
+    auto execute = [&](int list, int entry, int press) {
+        SendDlgItemMessageW(details, list, CB_SETCURSEL, entry, 0);
+        SendMessageW(details, WM_COMMAND, press, 0);
+    };
+    EXPECT_EQ(SendDlgItemMessageW(details, IDC_DETAILS_PRIORITY, CB_GETCURSEL, 0, 0), CB_ERR) << "no entry for above normal";
+    execute(IDC_DETAILS_PRIORITY, CB_ERR, IDC_DETAILS_SET_PRIORITY);
+    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(ABOVE_NORMAL_PRIORITY_CLASS));
+    execute(IDC_DETAILS_PRIORITY, 1, IDC_DETAILS_SET_PRIORITY);
+    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 
-    details = orvalis.OpenDetails(button);
-    ASSERT_NE(details, nullptr);
-    orvalis.Execute(details, IDC_DETAILS_COMMANDS, 4, IDC_DETAILS_EXECUTE);
-    wchar_t clicked[64];
-    swprintf(clicked, 64, L"clicked 101 %llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(button)));
-    EXPECT_EQ(Text(fixture), clicked);
-    orvalis.Close(details);
-
-    details = orvalis.OpenDetails(closer);
-    ASSERT_NE(details, nullptr);
-    orvalis.Execute(details, IDC_DETAILS_COMMANDS, 0, IDC_DETAILS_EXECUTE);
-    EXPECT_FALSE(IsWindow(closer));
-    for (int tries = 0; tries < 100 && IsWindow(details); tries++)
-        Sleep(50);
-    EXPECT_FALSE(IsWindow(details)) << "the dialog ends with its closed target";
-    EXPECT_EQ(orvalis.Node(closer), nullptr) << "the closed window's node stays";
-    EXPECT_EQ(EndWithCancel(orvalis.process, orvalis.main), 0u);
-    TerminateProcess(app.hProcess, 0);
+    execute(IDC_DETAILS_COMMANDS, 4, IDC_DETAILS_EXECUTE);
+    EXPECT_EQ(g_clickedId, 101u);
+    EXPECT_EQ(g_clickedFrom, reinterpret_cast<LPARAM>(button));
+    execute(IDC_DETAILS_COMMANDS, 0, IDC_DETAILS_EXECUTE);
+    EXPECT_FALSE(IsWindow(button));
+    EXPECT_FALSE(IsWindowVisible(details)) << "the dialog ends with its closed target";
+    PumpUntil([&] { return !IsWindow(details); });
+    EXPECT_EQ(FindNode(orvalis.hProcess, tree, button, TreeView_GetRoot(tree)), nullptr) << "the closed window's node stays";
+    EXPECT_EQ(EndWithCancel(orvalis.hProcess, main), 0u);
 }

@@ -14,38 +14,42 @@
 #include "tree/window_tree.h"
 #include "support.h"
 
-TEST(StyleTable, KeepsItsBytesAndLoadsWhole)
+// The one guard of the table's text: its length, lines and digest.
+TEST(StyleTable, LoadsWhole)
 {
-    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_STYLE_NAMES), RT_RCDATA);
-    DWORD size = SizeofResource(nullptr, info);
-    auto bytes = static_cast<const unsigned char *>(LockResource(LoadResource(nullptr, info)));
+    UseOwnResources();
     DWORD hash = 0x811C9DC5;   // FNV-1a
-    int lines = 0;
-    for (DWORD i = 0; i < size; i++) {
-        hash = (hash ^ bytes[i]) * 0x01000193;
-        lines += i > 0 && bytes[i - 1] == '\r' && bytes[i] == '\n';
+    int length = 0, lines = 0;
+    for (const wchar_t *c = g_pStyleTable; *c; c++, length++) {
+        hash = (hash ^ *c) * 0x01000193;
+        lines += *c == L'\n';
     }
-    EXPECT_EQ(size, 6880u);
+    EXPECT_EQ(length, 6880);
     EXPECT_EQ(lines, 360);
     EXPECT_EQ(hash, 0x1B976C9Fu);
+}
 
-    UseOwnResources();
-    ASSERT_EQ(lstrlenW(g_pStyleTable), 6880);
-    EXPECT_STREQ(g_pStyleTable + 6878, L"\r\n");
+static HWND CreateFlagList()
+{
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SORTASCENDING, 0, 0, 300, 300,
+                                nullptr, nullptr, nullptr, nullptr);
+    LVCOLUMNW column = { LVCF_WIDTH, 0, 150 };
+    ListView_InsertColumn(list, 0, &column);
+    ListView_InsertColumn(list, 1, &column);
+    return list;
 }
 
 TEST(AddFlagRow, SplitsAtTheFirstSpaceAndRestoresTheText)
 {
     UseOwnResources();
     HWND list = CreateFlagList();
-    wchar_t pair[] = L"NAME_A 1F", lone[] = L"00000400";
+    wchar_t pair[] = L"NAME_A 1F", lone[] = L"00000400", value[8] = L"";
     AddFlagRow(list, pair);
     AddFlagRow(list, lone);
     EXPECT_STREQ(pair, L"NAME_A 1F");
     EXPECT_STREQ(lone, L"00000400");
-    wchar_t value[8] = L"";
-    ListView_GetItemText(list, 1, 1, value, 8);
     EXPECT_EQ(Rows(list), (std::vector<std::wstring>{ L"00000400", L"NAME_A 1F" }));
+    ListView_GetItemText(list, 1, 1, value, 8);
     EXPECT_STREQ(value, L"1F") << "the value belongs in the second column";
     DestroyWindow(list);
 }
@@ -91,10 +95,8 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
         DestroyWindow(list);
     }
     HWND list = CreateFlagList();
-    const DWORD named = 0x37AEB;   // the 13 class-style names
-    EXPECT_EQ(DecodeFlags(list, L"CS_", 0xFFFFFFFF), ~named);
+    EXPECT_EQ(DecodeFlags(list, L"CS_", 0xFFFFFFFF), ~0x37AEBu) << "the 13 class-style names";
     EXPECT_EQ(Rows(list).size(), 13u);
-    DestroyWindow(list);
     EXPECT_EQ(std::wstring(g_pStyleTable), table) << "the table was not restored";
 }
 
@@ -122,8 +124,7 @@ TEST(ComposeNodeLabel, JoinsBothWaysAndCutsInsideTheBuffer)
 {
     wchar_t label[NODE_LABEL_CHARS + 8];
     const struct { const wchar_t *text; bool titleFirst; const wchar_t *label; } cases[] = {
-        { L"OK", false, L"Button | OK" }, { L"OK", true, L"OK | Button" },
-        { L"", false, L"Button | " },     { L"", true, L" | Button" },
+        { L"OK", false, L"Button | OK" }, { L"OK", true, L"OK | Button" }, { L"", false, L"Button | " }, { L"", true, L" | Button" },
     };
     for (const auto &c : cases) {
         ComposeNodeLabel(label, L"Button", c.text, c.titleFirst);
@@ -191,8 +192,7 @@ TEST(ResourceModule, OnlyALoadableSatelliteWithBothDialogsIsUsed)
     std::wstring satellite = std::wstring(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH)) + L".mui";
     HINSTANCE own = GetModuleHandleW(nullptr);
     EXPECT_EQ(LoadResourceModule(), own) << "no satellite";
-    HANDLE file = CreateFileW(satellite.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
+    CloseHandle(CreateFileW(satellite.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_EQ(LoadResourceModule(), own) << "not a module";
     ASSERT_TRUE(CopyFileW(BuildFile(L"tests\\bad_captions.dll").c_str(), satellite.c_str(), FALSE));
     EXPECT_EQ(LoadResourceModule(), own) << "one dialog of two";
