@@ -1,16 +1,11 @@
 // The details dialog from its real template and procedure, over windows
 // the test makes in its own process.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <algorithm>
-#include <commctrl.h>
-#include <string>
-#include <vector>
-#include "app/startup.h"
+#include "support.h"
 #include "details/details_dialog.h"
 #include "resources/resource.h"
 #include "tree/main_dialog.h"
-#include "support.h"
 
 using Texts = std::vector<std::wstring>;
 

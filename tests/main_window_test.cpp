@@ -1,16 +1,11 @@
 // The main window from its real template and procedure, over windows the
 // test makes in its own process.
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
+#include "support.h"
 #include <psapi.h>
-#include <string>
-#include <vector>
-#include "app/startup.h"
 #include "resources/resource.h"
 #include "tree/main_dialog.h"
 #include "tree/window_tree.h"
-#include "support.h"
 
 struct Node {
     std::wstring label;

@@ -2,11 +2,8 @@
 // program whose windows it reads and changes: what shows only across
 // processes or in the whole program.
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-#include <string>
-#include "resources/resource.h"
 #include "support.h"
+#include "resources/resource.h"
 
 static WPARAM g_clickedId;
 static LPARAM g_clickedFrom;

@@ -2,17 +2,13 @@
 // real table, the node image and label, the details dialog's mappings,
 // the caption-format check and the satellite path.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <algorithm>
-#include <commctrl.h>
-#include <string>
-#include "app/startup.h"
+#include "support.h"
 #include "details/details_rules.h"
 #include "resources/resource.h"
 #include "styles/style_names.h"
 #include "styles/style_panel.h"
 #include "tree/window_tree.h"
-#include "support.h"
 
 // The one guard of the table's text: its length, lines and digest.
 TEST(StyleTable, LoadsWhole)
