@@ -157,6 +157,8 @@ TEST_F(MainWindow, ListsEveryWindowBeneathItsParentInOrderWithItsPicture)
     EXPECT_GT(editImage, IMAGE_WINDOW);
     EXPECT_NE(topImage, editImage);
     EXPECT_GT(ImageList_GetImageCount(g_hImageList), editImage);
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), g_hImageList);
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_STATE), g_hImageList);
 
     Command(IDC_MAIN_ORDER_BY_TITLE);
     EXPECT_EQ(Read(g_hTree, Find(panel)).label, L"Panel | Static");
