@@ -158,7 +158,7 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
         { L"視窗形態 : %lX", true }, { L"%d", true },      { L"%-#08.2lx", true },     { L"100%% %hu", true },
         { L"%99i", true },          { L"%012i", true },   { L"%+d", false },          { L"%s %lX", false },
         { L"%lX then %lX", false }, { L"%200lX", false }, { L"%.123d", false },       { L"no value", false },
-        { L"%%", false },           { L"%lc", false },
+        { L"%%", false },           { L"%lc", false },    { L"%10.10lu", true },
     };
     for (auto [format, accepted] : cases)
         EXPECT_EQ(IsSingleValueFormat(format), accepted) << std::wstring(format);
