@@ -262,6 +262,7 @@ TEST_F(MainWindow, SizeAnchorsTheControlsBelowTheTree)
         return std::vector<LONG>{ r.left, r.top, r.right - r.left, r.bottom - r.top };
     };
     std::vector<LONG> about = placed(IDC_MAIN_ABOUT), box = placed(IDC_MAIN_VISIBLE);
+    EXPECT_GT(about[1], placed(IDC_MAIN_TREE)[3]) << "at the start the buttons lie below the tree";
     SendMessageW(g_dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
     EXPECT_EQ(placed(IDC_MAIN_TREE), (std::vector<LONG>{ 0, 0, 600, 370 }));
     EXPECT_EQ(placed(IDC_MAIN_ABOUT), (std::vector<LONG>{ 422, 376, about[2], about[3] }));
