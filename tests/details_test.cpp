@@ -22,13 +22,15 @@ static int g_closeRequests;
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LONG_PTR kind = GetWindowLongPtrW(window, GWLP_USERDATA);
-    if (message == WM_CLOSE && kind == 1)
+    if (message == WM_CLOSE && kind == 1) {
         g_closeRequests++;
-    else if (message == WM_GETTEXT && kind == 2)
+        return 0;
+    }
+    if (message == WM_GETTEXT && kind == 2) {
         std::fill(reinterpret_cast<wchar_t *>(lParam), reinterpret_cast<wchar_t *>(lParam) + wParam, L'x');
-    else
-        return DefWindowProcW(window, message, wParam, lParam);
-    return message == WM_GETTEXT ? wParam : 0;
+        return wParam;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 class Details : public ::testing::Test {
@@ -63,20 +65,16 @@ protected:
     }
     std::wstring Field(int id) { return Text(GetDlgItem(dialog, id)); }
     Texts Panel(int id) { return Rows(GetDlgItem(dialog, id)); }
-    // The fields, then each list's selection and each box's state.
+    // The fields, the two lists' selections, then the three boxes.
     Texts Shown()
     {
         Texts shown;
-        for (int id = IDC_DETAILS_TEXT; id <= IDC_DETAILS_DISABLED; id++) {
-            wchar_t kind[16] = L"";
-            GetClassNameW(GetDlgItem(dialog, id), kind, 16);
-            if (lstrcmpiW(kind, L"ComboBox") == 0)
-                shown.push_back(std::to_wstring(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)));
-            else if (lstrcmpiW(kind, L"Button") == 0)
-                shown.push_back(IsDlgButtonChecked(dialog, id) ? L"on" : L"off");
-            else
-                shown.push_back(Field(id));
-        }
+        for (int id = IDC_DETAILS_TEXT; id <= IDC_DETAILS_ID; id++)
+            shown.push_back(Field(id));
+        for (int id : { IDC_DETAILS_PRIORITY, IDC_DETAILS_COMMANDS })
+            shown.push_back(std::to_wstring(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)));
+        for (int id : { IDC_DETAILS_TOPMOST, IDC_DETAILS_VISIBLE, IDC_DETAILS_DISABLED })
+            shown.push_back(IsDlgButtonChecked(dialog, id) ? L"on" : L"off");
         return shown;
     }
     Texts Relative(int tab)
@@ -114,7 +112,7 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     HWND next = Window(L"Edit", L"Next", WS_CHILD, top);
     HWND inner = Window(L"Static", L"Inner", WS_CHILD, button);
     Open(button);
-    EXPECT_EQ(Shown(), (Texts{ L"Press", L"Button", L"17", L"23", L"90", L"30", Hex(button), L"4321", L"2", L"off", L"on", L"0", L"off" }));
+    EXPECT_EQ(Shown(), (Texts{ L"Press", L"Button", L"17", L"23", L"90", L"30", Hex(button), L"4321", L"2", L"0", L"off", L"on", L"off" }));
     EXPECT_EQ(Entries(IDC_DETAILS_COMMANDS), (Texts{ L"關閉", L"最大化", L"最小化", L"復原", L"按鍵" }));
     EXPECT_EQ(Entries(IDC_DETAILS_PRIORITY), (Texts{ L"最高", L"高等", L"一般", L"閒置" }));
     Texts classes = Entries(IDC_DETAILS_CLASS_LIST);
@@ -149,7 +147,7 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
 
     HWND owned = Window(L"OrvalisTest", L"Owned", WS_POPUP | WS_DISABLED, top, -120, -45, 333, 222, 0, WS_EX_TOPMOST);
     Open(owned);
-    EXPECT_EQ(Shown(), (Texts{ L"Owned", L"OrvalisTest", L"-120", L"-45", L"333", L"222", Hex(owned), L"0", L"2", L"on", L"off", L"0", L"on" }));
+    EXPECT_EQ(Shown(), (Texts{ L"Owned", L"OrvalisTest", L"-120", L"-45", L"333", L"222", Hex(owned), L"0", L"2", L"0", L"on", L"off", L"on" }));
     EXPECT_EQ(Entries(IDC_DETAILS_COMMANDS).size(), 4u) << "the click is for buttons only";
     EXPECT_EQ(Field(IDC_DETAILS_CLASSSTYLE_CAPTION), L"系列形態 : 0");
     EXPECT_EQ(Relative(0)[2], Hex(top)) << "a top-level window's parent tab shows its owner";

@@ -18,7 +18,7 @@ static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPA
 
 // The exe sends our windows messages without a time-out, so we pump while
 // we wait for it: at most 15 s.
-template <class Done> static bool PumpUntil(Done done)
+template <class Done> static void PumpUntil(Done done)
 {
     for (int tries = 0; tries < 1500 && !done(); tries++) {
         MSG msg;
@@ -26,7 +26,6 @@ template <class Done> static bool PumpUntil(Done done)
             DispatchMessageW(&msg);
         Sleep(10);
     }
-    return done();
 }
 
 static HWND WaitForWindow(const wchar_t *title)
