@@ -28,20 +28,27 @@ static wchar_t *AskWindowText(HWND window, SIZE_T capacity)
     return text;
 }
 
+// Past this a window's answer to WM_GETTEXTLENGTH is taken for a false one:
+// 16 Mi characters, far beyond any real window text, and a buffer (32 MiB)
+// that neither strains memory nor lets the size arithmetic wrap.
+static const LRESULT LONGEST_TEXT = 1 << 24;
+
 wchar_t *ReadWindowText(HWND window)
 {
     wchar_t *text = AskWindowText(window, TEXT_CHARS);
-    if (text && lstrlenW(text) >= TEXT_CHARS - 1) {
-        // Perhaps cut: ask for the length and read the whole text.
-        SIZE_T length = static_cast<SIZE_T>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-        if (length >= TEXT_CHARS) {
-            if (wchar_t *whole = AskWindowText(window, length + 1)) {
-                HeapFree(GetProcessHeap(), 0, text);
-                text = whole;
-            }
-        }
-    }
-    return text;
+    if (!text || lstrlenW(text) < TEXT_CHARS - 1)
+        return text;
+    // Perhaps cut. The length is only the window's word for it.
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length < TEXT_CHARS || length > LONGEST_TEXT)
+        return text;
+    wchar_t *whole = AskWindowText(window, static_cast<SIZE_T>(length) + 1);
+    if (!whole)
+        return text;
+    // The longer read stands only when it brings at least what the first had.
+    bool longer = lstrlenW(whole) >= lstrlenW(text);
+    HeapFree(GetProcessHeap(), 0, longer ? text : whole);
+    return longer ? whole : text;
 }
 
 // Asked of the window itself, so that other programs' windows answer too.
@@ -67,22 +74,26 @@ static void AddStringToList(HWND dialog, int listId, int stringId)
     SendDlgItemMessageW(dialog, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-enum { NAME_COLUMN_WIDTH = 158, VALUE_COLUMN_MIN_WIDTH = 60 };
+// In dialog units, so that the longest flag names fit at every font and DPI.
+enum { NAME_COLUMN_UNITS = 105, VALUE_COLUMN_MIN_UNITS = 40 };
 
-// The value column takes the rest of the list's width (60 pixels at the
-// least), so that eight hex digits are not cut at larger fonts or DPI.
-static void AddStyleListColumns(HWND list)
+// The value column takes the rest of the list's width, so that eight hex
+// digits are not cut either.
+static void AddStyleListColumns(HWND dialog, int listId)
 {
+    HWND list = GetDlgItem(dialog, listId);
+    int nameWidth = DialogUnitsToPixels(dialog, NAME_COLUMN_UNITS, 0).x;
+    int valueMinWidth = DialogUnitsToPixels(dialog, VALUE_COLUMN_MIN_UNITS, 0).x;
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
-    column.cx = NAME_COLUMN_WIDTH;
+    column.cx = nameWidth;
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     RECT client;
     GetClientRect(list, &client);
-    int rest = client.right - NAME_COLUMN_WIDTH - GetSystemMetrics(SM_CXVSCROLL);
+    int rest = client.right - nameWidth - GetSystemMetrics(SM_CXVSCROLL);
     column.fmt = LVCFMT_RIGHT;
-    column.cx = rest > VALUE_COLUMN_MIN_WIDTH ? rest : VALUE_COLUMN_MIN_WIDTH;
+    column.cx = rest > valueMinWidth ? rest : valueMinWidth;
     SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 }
@@ -141,9 +152,9 @@ static void AddRelativeTabs(HWND dialog)
 static void InitDetailsDialog(HWND dialog)
 {
     HWND target = g_hTarget;
-    AddStyleListColumns(GetDlgItem(dialog, IDC_DETAILS_STYLE_LIST));
-    AddStyleListColumns(GetDlgItem(dialog, IDC_DETAILS_EXSTYLE_LIST));
-    AddStyleListColumns(GetDlgItem(dialog, IDC_DETAILS_CLASSSTYLE_LIST));
+    AddStyleListColumns(dialog, IDC_DETAILS_STYLE_LIST);
+    AddStyleListColumns(dialog, IDC_DETAILS_EXSTYLE_LIST);
+    AddStyleListColumns(dialog, IDC_DETAILS_CLASSSTYLE_LIST);
 
     ShowWindowText(dialog, IDC_DETAILS_TEXT, target);
     wchar_t className[TEXT_CHARS] = L"";

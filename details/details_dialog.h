@@ -4,8 +4,8 @@
 
 enum { TEXT_CHARS = 256 };   // class names, strings and numbers; window texts take what they need
 
-// The window's whole text, on the process heap (free it with HeapFree);
-// null when there is no memory for it.
+// The window's text, whole unless the window misreports its length, on the
+// process heap (free it with HeapFree); null when there is no memory for it.
 wchar_t *ReadWindowText(HWND window);
 
 extern HANDLE g_hTargetProcess;   // the target's process, open while the dialog is

@@ -17,8 +17,10 @@ static std::wstring Hex(HWND window)
 }
 
 // GWLP_USERDATA picks a behaviour: 1 refuses to close and counts the
-// requests, 2 fills the text buffer with no terminator.
+// requests, 2 fills the text buffer with no terminator, 3 answers
+// g_lengthLie for its length.
 static int g_closeRequests;
+static LRESULT g_lengthLie;
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LONG_PTR kind = GetWindowLongPtrW(window, GWLP_USERDATA);
@@ -26,6 +28,10 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
         g_closeRequests++;
         return 0;
     }
+    if (message == WM_GETTEXTLENGTH && kind == 3)
+        return g_lengthLie;
+    if (message == WM_GETTEXT && kind == 3)
+        EXPECT_LE(wParam, HeapSize(GetProcessHeap(), 0, reinterpret_cast<void *>(lParam)) / sizeof(wchar_t)) << "past the buffer";
     if (message == WM_GETTEXT && kind == 2) {
         std::fill(reinterpret_cast<wchar_t *>(lParam), reinterpret_cast<wchar_t *>(lParam) + wParam, L'x');
         return wParam;
@@ -124,11 +130,18 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
               (Texts{ L"BS_PUSHBUTTON 0", L"BS_TEXT 0", L"WS_CHILD 40000000", L"WS_MAXIMIZEBOX 10000", L"WS_VISIBLE 10000000" }));
     EXPECT_EQ(Field(IDC_DETAILS_STYLE_CAPTION), L"視窗形態 : 50010000");
     EXPECT_EQ(Field(IDC_DETAILS_EXSTYLE_CAPTION), L"額外形態 : 0");
-    HWND list = GetDlgItem(dialog, IDC_DETAILS_CLASSSTYLE_LIST);
+    // The names the panels show (WS_EX_RIGHTSCROLLBAR among them) fit their
+    // column with the list's label margin; the value column ends inside.
+    HWND list = GetDlgItem(dialog, IDC_DETAILS_EXSTYLE_LIST);
+    int widest = 0;
+    for (int id : { IDC_DETAILS_STYLE_LIST, IDC_DETAILS_EXSTYLE_LIST, IDC_DETAILS_CLASSSTYLE_LIST }) {
+        for (const std::wstring &row : Panel(id))
+            widest = std::max(widest, ListView_GetStringWidth(list, row.substr(0, row.find(L' ')).c_str()));
+    }
     RECT client;
     GetClientRect(list, &client);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 158);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 1), client.right - 158 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_LE(widest + 12, ListView_GetColumnWidth(list, 0));
+    EXPECT_LE(ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1), client.right);
     EXPECT_EQ(ListView_GetExtendedListViewStyle(list) & LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 
     Texts tabs;
@@ -206,6 +219,23 @@ TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
         Press(IDC_DETAILS_SET_TEXT);
         EXPECT_EQ(Text(target), L"Short");
         DestroyWindow(target);
+    }
+    // Lengths a window may misreport: the field keeps at least the plain
+    // read, no read asks for more than its heap buffer holds, and the
+    // unedited text goes back no shorter.
+    std::wstring long600(600, L'q');
+    for (LRESULT lie : { LRESULT(300), LRESULT(0x7FFFFFFF), LRESULT(-1), LRESULT(0x7FFFFFFFFFFFFFFF) }) {
+        g_lengthLie = lie;
+        HWND liar = Window(L"OrvalisTest", long600.c_str(), WS_POPUP, nullptr);
+        SetWindowLongPtrW(liar, GWLP_USERDATA, 3);
+        Open(liar);
+        std::wstring shown = Field(IDC_DETAILS_TEXT);
+        EXPECT_GE(shown.size(), 255u) << lie;
+        EXPECT_EQ(long600.compare(0, shown.size(), shown), 0) << lie;
+        Press(IDC_DETAILS_SET_TEXT);
+        wchar_t kept[700] = L"";
+        EXPECT_GE(InternalGetWindowText(liar, kept, 700), static_cast<int>(shown.size())) << lie;
+        DestroyWindow(liar);
     }
     SetWindowLongPtrW(Window(L"OrvalisTest", L"", WS_CHILD, top), GWLP_USERDATA, 2);
     Open(top);
