@@ -21,8 +21,14 @@ install_missing() {
     fi
 }
 
+# Sets WINEPREFIX to a prefix of the build's own for the DPI given (96 when
+# none is), made on first use: $BUILD/wineprefix at 96, else
+# $BUILD/wineprefix-<DPI>dpi. The DPI can only be set before any program
+# starts in a prefix, hence one prefix for each.
 prepare_wine() {
+    local dpi=${1:-96}
     export WINEPREFIX=$BUILD/wineprefix
+    [ "$dpi" -eq 96 ] || WINEPREFIX=$BUILD/wineprefix-${dpi}dpi
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEDEBUG=-all
     export WINEARCH=win64
@@ -36,6 +42,11 @@ prepare_wine() {
         # program at once instead of waiting in the debugger; a virtual
         # desktop spares every window's destruction a wait on the X server.
         wine regedit /S "$ROOT/scripts/wine-settings.reg" >/dev/null 2>&1
+        if [ "$dpi" -ne 96 ]; then
+            printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\n"LogPixels"=dword:%08x\n' \
+                "$dpi" "$dpi" > "$WINEPREFIX/dpi.reg"
+            wine regedit /S "$WINEPREFIX/dpi.reg" >/dev/null 2>&1
+        fi
         wineserver -w
         touch "$marker"
     fi

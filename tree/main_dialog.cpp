@@ -6,7 +6,17 @@
 
 HWND g_hTarget;
 
-enum { BUTTON_ROW_HEIGHT = 30 };
+// The template's distances, in dialog units, of the controls beneath the
+// tree from the client's edges.
+enum {
+    TREE_FROM_BOTTOM = 20,
+    BUTTON_FROM_BOTTOM = 16,
+    BOX_FROM_BOTTOM = 14,
+    REFRESH_FROM_RIGHT = 58,
+    ABOUT_FROM_RIGHT = 119,
+    ORDER_BOX_LEFT = 3,
+    VISIBLE_BOX_LEFT = 108,
+};
 
 static void InitMainDialog(HWND dialog)
 {
@@ -16,18 +26,32 @@ static void InitMainDialog(HWND dialog)
     FillWindowTree(dialog);
 }
 
+POINT DialogUnitsToPixels(HWND dialog, int x, int y)
+{
+    RECT rect = { 0, 0, x, y };
+    MapDialogRect(dialog, &rect);
+    return { rect.right, rect.bottom };
+}
+
 // Tree above, check boxes bottom left, buttons bottom right.
 static void LayOutMainDialog(HWND dialog, int width, int height)
 {
+    POINT tree = DialogUnitsToPixels(dialog, 0, TREE_FROM_BOTTOM);
+    POINT refresh = DialogUnitsToPixels(dialog, REFRESH_FROM_RIGHT, BUTTON_FROM_BOTTOM);
+    POINT about = DialogUnitsToPixels(dialog, ABOUT_FROM_RIGHT, BUTTON_FROM_BOTTOM);
+    POINT order = DialogUnitsToPixels(dialog, ORDER_BOX_LEFT, BOX_FROM_BOTTOM);
+    POINT visible = DialogUnitsToPixels(dialog, VISIBLE_BOX_LEFT, BOX_FROM_BOTTOM);
     // A minimised or very short window must not give the tree a negative height.
-    int treeHeight = height > BUTTON_ROW_HEIGHT ? height - BUTTON_ROW_HEIGHT : 0;
-    const UINT moveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    int treeHeight = height > tree.y ? height - tree.y : 0;
+    // Moved controls are drawn anew: the bits at their old places need not be
+    // theirs after a resize (under Wine they are the bare background).
+    const UINT moveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
     HDWP batch = BeginDeferWindowPos(5);
     batch = DeferWindowPos(batch, g_hTree, nullptr, 0, 0, width, treeHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_REFRESH), nullptr, width - 87, height - 24, 0, 0, moveOnly);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ABOUT), nullptr, width - 178, height - 24, 0, 0, moveOnly);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE), nullptr, 5, height - 21, 0, 0, moveOnly);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_VISIBLE), nullptr, 162, height - 21, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_REFRESH), nullptr, width - refresh.x, height - refresh.y, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ABOUT), nullptr, width - about.x, height - about.y, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE), nullptr, order.x, height - order.y, 0, 0, moveOnly);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_VISIBLE), nullptr, visible.x, height - visible.y, 0, 0, moveOnly);
     EndDeferWindowPos(batch);
 }
 

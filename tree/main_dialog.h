@@ -12,3 +12,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void OpenDetails(HWND mainDialog);
 
 HWND GetNodeWindow(HTREEITEM node);
+
+// Dialog units in pixels, by the dialog's own font and DPI: Windows scales
+// nothing for a DPI-aware program.
+POINT DialogUnitsToPixels(HWND dialog, int x, int y);
