@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs Orvalis in Chinese and then in English (the satellite beside it),
 # opens the details of a node by double-clicking it, and saves the main
-# window and the details dialog as docs/*.png.
+# window and the details dialog as docs/*.png; then at 144 DPI (150 %) the
+# main window maximized and the details over it.
 source "$(dirname "$0")/common.sh"
 install_missing xdotool
 build -DORVALIS_TESTS=OFF
+prepare_wine 144
+export PREFIX_144=$WINEPREFIX
 prepare_wine
 cd "$BUILD"
 export ROOT
@@ -24,5 +27,16 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     shoot zh
     cp satellite/orvalis.exe.mui orvalis.exe.mui
     shoot en
-    rm -f orvalis.exe.mui'
+    rm -f orvalis.exe.mui
+    export WINEPREFIX=$PREFIX_144
+    wineserver -p
+    wine explorer /desktop=shots,1280x960 orvalis.exe &
+    sleep 6
+    # Maximize from the system menu, then open the first node.
+    xdotool key alt+space; sleep 1; xdotool key x; sleep 2
+    import -window root -crop 1280x960+0+0 "$ROOT/docs/main-144dpi.png"
+    xdotool mousemove 150 48 click --repeat 2 --delay 80 1
+    sleep 3
+    import -window root -crop 1280x960+0+0 "$ROOT/docs/details-144dpi.png"
+    wineserver -k'
 ls "$ROOT"/docs/*.png
