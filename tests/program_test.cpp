@@ -16,18 +16,7 @@ static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The exe sends our windows messages without a time-out, so we pump while
-// we wait for it: at most 15 s.
-template <class Done> static void PumpUntil(Done done)
-{
-    for (int tries = 0; tries < 1500 && !done(); tries++) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
-
+// The exe sends our windows messages without a time-out: pump while waiting.
 static HWND WaitForWindow(const wchar_t *title)
 {
     HWND window = nullptr;
@@ -48,19 +37,17 @@ static DWORD EndWithCancel(HANDLE process, HWND main)
 // Item data lives in the exe's memory: read it through there.
 static HTREEITEM FindNode(HANDLE process, HWND tree, HWND window, HTREEITEM first)
 {
-    for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree, item)) {
+    auto *remote = static_cast<TVITEMW *>(VirtualAllocEx(process, nullptr, sizeof(TVITEMW), MEM_COMMIT, PAGE_READWRITE));
+    HTREEITEM found = nullptr;
+    for (HTREEITEM item = first; item && !found; item = TreeView_GetNextSibling(tree, item)) {
         TVITEMW tv = { TVIF_HANDLE | TVIF_PARAM, item };
-        void *remote = VirtualAllocEx(process, nullptr, sizeof tv, MEM_COMMIT, PAGE_READWRITE);
         WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr);
         SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, &tv, sizeof tv, nullptr);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        if (reinterpret_cast<HWND>(tv.lParam) == window)
-            return item;
-        if (HTREEITEM found = FindNode(process, tree, window, TreeView_GetChild(tree, item)))
-            return found;
+        ReadProcessMemory(process, &remote->lParam, &tv.lParam, sizeof tv.lParam, nullptr);
+        found = reinterpret_cast<HWND>(tv.lParam) == window ? item : FindNode(process, tree, window, TreeView_GetChild(tree, item));
     }
-    return nullptr;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return found;
 }
 
 TEST(Program, ChangesAnotherProcesssWindowsAndSpeaksTheSatellitesLanguage)

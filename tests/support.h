@@ -36,6 +36,27 @@ inline std::vector<std::wstring> Rows(HWND list)
     return rows;
 }
 
+// A click on control `id` of a dialog; a check box toggles first, as under a click.
+inline void Click(HWND dialog, int id, WORD code = BN_CLICKED)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (code == BN_CLICKED && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+        CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+// Dispatches this thread's messages every 10 ms until done() or the tries
+// (15 s unless told) run out.
+template <class Done> void PumpUntil(Done done, int tries = 1500)
+{
+    for (int i = 0; i < tries && !done(); i++) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
 // A file of the build folder, the one above the tests.
 inline std::wstring BuildFile(const std::wstring &name)
 {

@@ -1,0 +1,529 @@
+// The main window and the details dialog from their real templates and
+// procedures, over windows the test makes in its own process.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include "support.h"
+#include <psapi.h>
+#include "details/details_dialog.h"
+#include "resources/resource.h"
+#include "tree/main_dialog.h"
+#include "tree/window_tree.h"
+
+using Texts = std::vector<std::wstring>;
+
+static std::wstring Hex(HWND window)
+{
+    wchar_t text[16];
+    wsprintfW(text, L"%lX", static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)));
+    return text;
+}
+
+// GWLP_USERDATA picks a behaviour: 1 refuses to close and counts the
+// requests, 2 fills the text buffer with no terminator, 3 answers
+// g_lengthLie for its length, 4 has no icon to give.
+static int g_closeRequests;
+static LRESULT g_lengthLie;
+static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LONG_PTR kind = GetWindowLongPtrW(window, GWLP_USERDATA);
+    if (message == WM_CLOSE && kind == 1) {
+        g_closeRequests++;
+        return 0;
+    }
+    if (message == WM_GETTEXTLENGTH && kind == 3)
+        return g_lengthLie;
+    if (message == WM_GETTEXT && kind == 3) {
+        EXPECT_LE(wParam, HeapSize(GetProcessHeap(), 0, reinterpret_cast<void *>(lParam)) / sizeof(wchar_t)) << "past the buffer";
+    }
+    if (message == WM_GETTEXT && kind == 2) {
+        std::fill(reinterpret_cast<wchar_t *>(lParam), reinterpret_cast<wchar_t *>(lParam) + wParam, L'x');
+        return wParam;
+    }
+    if ((message == WM_QUERYDRAGICON || message == WM_GETICON) && kind == 4)
+        return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+struct Node {
+    std::wstring label;
+    int image;
+    HWND window;
+};
+
+// The nodes of `first` and its following siblings.
+static std::vector<Node> Nodes(HTREEITEM first)
+{
+    std::vector<Node> nodes;
+    for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(g_hTree, item)) {
+        wchar_t text[NODE_LABEL_CHARS] = L"";
+        TVITEMW tv = { TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, item };
+        tv.pszText = text;
+        tv.cchTextMax = NODE_LABEL_CHARS;
+        TreeView_GetItem(g_hTree, &tv);
+        EXPECT_EQ(tv.iImage, tv.iSelectedImage);
+        nodes.push_back({ text, tv.iImage, reinterpret_cast<HWND>(tv.lParam) });
+    }
+    return nodes;
+}
+
+static HTREEITEM Find(HWND window, HTREEITEM first = TreeView_GetRoot(g_hTree))
+{
+    for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(g_hTree, item)) {
+        HTREEITEM found = GetNodeWindow(item) == window ? item : Find(window, TreeView_GetChild(g_hTree, item));
+        if (found)
+            return found;
+    }
+    return nullptr;
+}
+
+static std::vector<Node> Children(HWND window)
+{
+    return Nodes(TreeView_GetChild(g_hTree, Find(window)));
+}
+
+// Runs the script inside the modal loop of the next window the main window
+// shows, then cancels that window; keeps its caption.
+static HWND g_main;
+static void (*g_script)();
+static std::wstring g_popupTitle;
+static void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = GetLastActivePopup(g_main);
+    if (popup == g_main)
+        return;
+    KillTimer(nullptr, timer);
+    g_popupTitle = Text(popup);
+    if (g_script)
+        g_script();
+    PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    HWND top = nullptr, dialog = nullptr;
+
+    void SetUp() override
+    {
+        UseOwnResources();
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = TestWindowProc;
+        wc.lpszClassName = L"OrvalisTest";
+        RegisterClassW(&wc);
+        top = Window(L"OrvalisTest", L"Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 40, 40, 400, 300);
+        g_main = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(dialog);
+        DestroyWindow(g_main);
+        DestroyWindow(top);
+    }
+    HWND Window(const wchar_t *className, const wchar_t *text, DWORD style, HWND parent, int x = 10, int y = 10,
+                int width = 50, int height = 20, int id = 0, DWORD exStyle = 0)
+    {
+        return CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    }
+    HWND Child(HWND parent, const wchar_t *className, const wchar_t *text, DWORD style = WS_VISIBLE)
+    {
+        return Window(className, text, WS_CHILD | style, parent);
+    }
+
+    // The main window's: a popup it opens runs the script and is cancelled.
+    void Command(int id, void (*script)() = nullptr)
+    {
+        g_script = script;
+        g_popupTitle.clear();
+        UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
+        Click(g_main, id);
+        if (g_popupTitle.empty())
+            KillTimer(nullptr, timer);
+    }
+    void Select(HWND window) { TreeView_SelectItem(g_hTree, Find(window)); }
+
+    // The details dialog's.
+    void Open(HWND target)
+    {
+        DestroyWindow(dialog);
+        g_hTarget = target;
+        dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_DETAILS), nullptr, DetailsDialogProc, 0);
+    }
+    std::wstring Field(int id) { return Text(GetDlgItem(dialog, id)); }
+    Texts Panel(int id) { return Rows(GetDlgItem(dialog, id)); }
+    LRESULT Ask(int id, UINT message, WPARAM wParam = 0) { return SendDlgItemMessageW(dialog, id, message, wParam, 0); }
+    // The fields, the two lists' selections, then the three boxes.
+    Texts Shown()
+    {
+        Texts shown;
+        for (int id = IDC_DETAILS_TEXT; id <= IDC_DETAILS_ID; id++)
+            shown.push_back(Field(id));
+        for (int id : { IDC_DETAILS_PRIORITY, IDC_DETAILS_COMMANDS })
+            shown.push_back(std::to_wstring(Ask(id, CB_GETCURSEL)));
+        for (int id : { IDC_DETAILS_TOPMOST, IDC_DETAILS_VISIBLE, IDC_DETAILS_DISABLED })
+            shown.push_back(IsDlgButtonChecked(dialog, id) ? L"on" : L"off");
+        return shown;
+    }
+    Texts Relative(int tab)
+    {
+        HWND control = GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB);
+        TabCtrl_SetCurSel(control, tab);
+        NMHDR header = { control, IDC_DETAILS_RELATIVES_TAB, static_cast<UINT>(TCN_SELCHANGE) };
+        SendMessageW(dialog, WM_NOTIFY, IDC_DETAILS_RELATIVES_TAB, reinterpret_cast<LPARAM>(&header));
+        return { Field(IDC_DETAILS_RELATIVE_TEXT), Field(IDC_DETAILS_RELATIVE_CLASS), Field(IDC_DETAILS_RELATIVE_HANDLE) };
+    }
+    // Chooses `entry` of a list, then presses `id`.
+    void Press(int id, int entry = -1, int list = IDC_DETAILS_COMMANDS)
+    {
+        if (entry >= 0)
+            Ask(list, CB_SETCURSEL, entry);
+        Click(dialog, id, id == list ? CBN_SELCHANGE : BN_CLICKED);
+    }
+};
+using MainWindow = Dialogs;
+using Details = Dialogs;
+
+// Siblings in the order the tree's own sorted insertion gives: by
+// lstrcmpW, ties in window order.
+static void ExpectSorted(HWND parent)
+{
+    std::vector<Node> nodes = Children(parent);
+    ASSERT_EQ(nodes.size(), 11u);
+    for (size_t i = 1; i < nodes.size(); i++) {
+        int order = lstrcmpW(nodes[i - 1].label.c_str(), nodes[i].label.c_str());
+        HWND later = nodes[i - 1].window;
+        while (later && later != nodes[i].window)
+            later = GetWindow(later, GW_HWNDNEXT);
+        EXPECT_TRUE(order < 0 || (order == 0 && later)) << "at " << i;
+    }
+}
+
+TEST_F(MainWindow, ListsEveryWindowBeneathItsParentInOrderWithItsPicture)
+{
+    HWND panel = Child(top, L"Static", L"Panel");
+    HWND box = Child(panel, L"Button", L"Box", WS_VISIBLE | BS_AUTOCHECKBOX);
+    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TestWindowProc));
+    SetWindowLongPtrW(box, GWLP_USERDATA, 4);
+    HWND edit = Child(top, L"Edit", L"Text");
+    for (const wchar_t *text : { L"b", L"B", L"a", L"b", L"A", L"ab", L"Ab", L"_", L"a" })
+        Child(top, text[0] == L'a' ? L"Button" : L"Static", text);
+    Command(IDC_MAIN_REFRESH);
+
+    EXPECT_NE(SendMessageW(g_main, WM_GETICON, ICON_BIG, 0), 0);
+    RECT row;
+    EXPECT_TRUE(IsWindowVisible(g_hTree) && TreeView_GetItemRect(g_hTree, TreeView_GetRoot(g_hTree), &row, TRUE)) << "not laid out";
+    ExpectSorted(top);
+    std::vector<Node> inner = Children(panel);
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_EQ(inner[0].window, box);
+    EXPECT_EQ(inner[0].image, IMAGE_CHECKBOX);
+    EXPECT_EQ(Nodes(Find(panel))[0].label, L"Static | Panel");
+
+    // In its own process DefWindowProc answers WM_QUERYDRAGICON, so these
+    // windows show icons of their own, one image each. (Wine asks no other
+    // process's window for its icon.)
+    int topImage = Nodes(Find(top))[0].image, editImage = Nodes(Find(edit))[0].image;
+    EXPECT_GT(topImage, IMAGE_WINDOW);
+    EXPECT_GT(editImage, IMAGE_WINDOW);
+    EXPECT_NE(topImage, editImage);
+    EXPECT_GT(ImageList_GetImageCount(g_hImageList), std::max(topImage, editImage));
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), g_hImageList);
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_STATE), g_hImageList);
+
+    Command(IDC_MAIN_ORDER_BY_TITLE);
+    EXPECT_EQ(Nodes(Find(panel))[0].label, L"Panel | Static");
+    ExpectSorted(top);
+}
+
+TEST_F(MainWindow, RefreshFollowsTheDesktopAndCostsNoMemory)
+{
+    HWND doomed = Child(top, L"Static", L"Doomed");
+    Command(IDC_MAIN_REFRESH);
+    DestroyWindow(doomed);
+    HWND born = Child(top, L"Static", L"Born");
+    EXPECT_NE(Find(doomed), nullptr) << "the tree changed on its own";
+    Command(IDC_MAIN_REFRESH);
+    EXPECT_EQ(Find(doomed), nullptr);
+    EXPECT_NE(Find(born), nullptr);
+
+    // GetGuiResources answers 0 under Wine; a leaked bitmap shows in the
+    // committed bytes (about 28 KiB a refresh at screen depth).
+    PROCESS_MEMORY_COUNTERS before = { sizeof before }, after = { sizeof after };
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    for (int i = 0; i < 40; i++)
+        Command(IDC_MAIN_REFRESH);
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LT(after.PagefileUsage, before.PagefileUsage + (512 << 10));
+
+    Command(IDCANCEL);
+    Command(IDCANCEL);
+    EXPECT_EQ(g_hImageList, nullptr) << "cancel twice destroys the list once";
+    EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), nullptr);
+}
+
+static HWND g_doomed;
+static void RefillThenDestroyTheTarget()
+{
+    SendMessageW(g_main, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    DestroyWindow(g_doomed);
+}
+
+TEST_F(MainWindow, OpeningDropsTheNodeOfAVanishedWindowOnly)
+{
+    HWND stays = Child(top, L"Static", L"Stays");
+    HWND gone = Child(top, L"Static", L"Gone");
+    Child(gone, L"Button", L"Inside");
+    g_doomed = Child(top, L"Static", L"Doomed");
+    Command(IDC_MAIN_REFRESH);
+    TreeView_SelectItem(g_hTree, nullptr);
+    Command(IDOK);
+    EXPECT_EQ(Children(top).size(), 3u) << "Enter without a selection";
+
+    Select(stays);
+    Command(IDOK);
+    EXPECT_EQ(g_hTarget, stays);
+    EXPECT_EQ(g_popupTitle, L"詳細內容");
+
+    DestroyWindow(gone);
+    Select(gone);
+    Command(IDOK);
+    EXPECT_TRUE(g_popupTitle.empty()) << "opened for a window that is gone";
+    ASSERT_EQ(Children(top).size(), 2u) << "the node and its descendants go";
+
+    // The dialog refills the tree, then its target goes: its node is found anew.
+    Select(g_doomed);
+    Command(IDOK, RefillThenDestroyTheTarget);
+    EXPECT_EQ(Find(g_doomed), nullptr);
+    EXPECT_NE(Find(stays), nullptr);
+}
+
+TEST_F(MainWindow, VisibleBoxFollowsTheSelectionAndAboutLeavesItAlone)
+{
+    HWND hidden = Child(top, L"Static", L"Hidden", 0);
+    Command(IDC_MAIN_REFRESH);
+    Select(hidden);
+    EXPECT_EQ(IsDlgButtonChecked(g_main, IDC_MAIN_VISIBLE), BST_UNCHECKED);
+    Select(top);
+    Command(IDC_MAIN_ABOUT);
+    EXPECT_EQ(g_popupTitle, L"關於 Orvalis 1.0 版本");
+    EXPECT_TRUE(IsWindowVisible(top)) << "About went on into the visible box";
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_FALSE(IsWindowVisible(top));
+    TreeView_SelectItem(g_hTree, nullptr);
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_EQ(IsDlgButtonChecked(g_main, IDC_MAIN_VISIBLE), BST_UNCHECKED) << "no selection: the box undoes its toggle";
+    EXPECT_FALSE(IsWindowVisible(top));
+}
+
+static RECT Placed(int id, HWND to = g_main)
+{
+    RECT r;
+    GetWindowRect(GetDlgItem(g_main, id), &r);
+    MapWindowPoints(nullptr, to, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+// What the screen shows of a control, every third pixel each way.
+static std::vector<COLORREF> Pixels(int id)
+{
+    RECT r = Placed(id, nullptr);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; y += 3)
+        for (int x = r.left; x < r.right; x += 3)
+            pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+TEST_F(MainWindow, EveryControlIsDrawnInsideTheClientBelowTheTreeAfterASizeChange)
+{
+    const int below[] = { IDC_MAIN_ORDER_BY_TITLE, IDC_MAIN_VISIBLE, IDC_MAIN_ABOUT, IDC_MAIN_REFRESH };
+    RECT start;
+    GetWindowRect(g_main, &start);
+    for (int grow : { 0, 1, 300, -1 }) {
+        if (grow < 0)
+            ShowWindow(g_main, SW_MAXIMIZE);
+        else
+            SetWindowPos(g_main, nullptr, 0, 0, start.right - start.left + grow, start.bottom - start.top + grow / 2, SWP_NOMOVE | SWP_NOZORDER);
+        PumpUntil([] { return false; }, 20);
+        RECT client, tree = Placed(IDC_MAIN_TREE), overlap;
+        GetClientRect(g_main, &client);
+        std::vector<std::vector<COLORREF>> shown;
+        for (int id : below) {
+            RECT r = Placed(id);
+            EXPECT_TRUE(r.left >= 0 && r.right <= client.right && r.bottom <= client.bottom) << id << " crosses the edge at " << grow;
+            EXPECT_GE(r.top, tree.bottom) << id << " overlaps the tree at " << grow;
+            for (int other : below) {
+                RECT o = Placed(other);
+                EXPECT_TRUE(other == id || !IntersectRect(&overlap, &r, &o)) << id << " overlaps " << other;
+            }
+            shown.push_back(Pixels(id));
+        }
+        RedrawWindow(g_main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (int i = 0; i < 4; i++)
+            EXPECT_EQ(shown[i], Pixels(below[i])) << below[i] << " not drawn at " << grow;
+    }
+    // Called, not sent: read as a notification header this size points into
+    // the unmapped first page, and the fault must end the test.
+    MainDialogProc(g_main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 0));
+    EXPECT_EQ(Placed(IDC_MAIN_TREE).bottom, 0) << "a short window gives the tree no height, not a negative one";
+}
+
+TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
+{
+    HWND button = Window(L"Button", L"Press", WS_CHILD | WS_VISIBLE | WS_TABSTOP, top, 17, 23, 90, 30, 4321);
+    HWND next = Window(L"Edit", L"Next", WS_CHILD, top);
+    HWND inner = Window(L"Static", L"Inner", WS_CHILD, button);
+    Open(button);
+    EXPECT_EQ(Shown(), (Texts{ L"Press", L"Button", L"17", L"23", L"90", L"30", Hex(button), L"4321", L"2", L"0", L"off", L"on", L"off" }));
+    EXPECT_EQ(Ask(IDC_DETAILS_COMMANDS, CB_GETCOUNT), 5) << "a button can be clicked";
+    EXPECT_EQ(Ask(IDC_DETAILS_CLASS_LIST, CB_GETCURSEL), CB_ERR);
+    EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST),
+              (Texts{ L"BS_PUSHBUTTON 0", L"BS_TEXT 0", L"WS_CHILD 40000000", L"WS_MAXIMIZEBOX 10000", L"WS_VISIBLE 10000000" }));
+    EXPECT_EQ(Field(IDC_DETAILS_STYLE_CAPTION), L"視窗形態 : 50010000");
+    // The names the panels show (WS_EX_RIGHTSCROLLBAR among them) fit their
+    // column with the list's label margin; the value column ends inside.
+    HWND list = GetDlgItem(dialog, IDC_DETAILS_EXSTYLE_LIST);
+    int widest = 0;
+    for (int id : { IDC_DETAILS_STYLE_LIST, IDC_DETAILS_EXSTYLE_LIST, IDC_DETAILS_CLASSSTYLE_LIST }) {
+        for (const std::wstring &row : Panel(id))
+            widest = std::max(widest, ListView_GetStringWidth(list, row.substr(0, row.find(L' ')).c_str()));
+    }
+    RECT client;
+    GetClientRect(list, &client);
+    EXPECT_LE(widest + 12, ListView_GetColumnWidth(list, 0));
+    EXPECT_LE(ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1), client.right);
+
+    EXPECT_EQ(Relative(0), (Texts{ L"Top", L"OrvalisTest", Hex(top) })) << "parent";
+    EXPECT_EQ(Relative(1), (Texts{ L"", L"", L"" })) << "a child has no owner";
+    EXPECT_EQ(Relative(3), (Texts{ L"Next", L"Edit", Hex(next) }));
+    EXPECT_EQ(Relative(4), (Texts{ L"Inner", L"Static", Hex(inner) }));
+
+    HWND owned = Window(L"OrvalisTest", L"Owned", WS_POPUP | WS_DISABLED, top, -120, -45, 333, 222, 0, WS_EX_TOPMOST);
+    Open(owned);
+    EXPECT_EQ(Shown(), (Texts{ L"Owned", L"OrvalisTest", L"-120", L"-45", L"333", L"222", Hex(owned), L"0", L"2", L"0", L"on", L"off", L"on" }));
+    EXPECT_EQ(Ask(IDC_DETAILS_COMMANDS, CB_GETCOUNT), 4) << "the click is for buttons only";
+    EXPECT_EQ(Relative(0)[2], Hex(top)) << "a top-level window's parent tab shows its owner";
+    EXPECT_EQ(Relative(2), (Texts{ L"", L"", L"" })) << "nothing before the first";
+    Open(top);
+    EXPECT_EQ(Relative(0), (Texts{ L"", L"", L"" }));
+}
+
+TEST_F(Details, StylePanelDecodesByClassLeftoversAndChosenClass)
+{
+    const struct { const wchar_t *className; DWORD style; Texts rows; } cases[] = {
+        { L"OrvalisTest", 0x0401, { L"00000001", L"00000400", L"WS_CHILD 40000000", L"WS_VISIBLE 10000000" } },
+        { HOTKEY_CLASSW, 0x0401, { L"WS_CHILD 40000000", L"WS_VISIBLE 10000000" } },
+        // The common-control names take what the class's own names left.
+        { PROGRESS_CLASSW, CCS_NODIVIDER | CCS_NOPARENTALIGN,
+          { L"CCS_NODIVIDER 40", L"CCS_NOPARENTALIGN 8", L"WS_CHILD 40000000", L"WS_VISIBLE 10000000" } },
+        { L"Button", BS_AUTOCHECKBOX, { L"BS_AUTOCHECKBOX 3", L"BS_TEXT 0", L"WS_CHILD 40000000", L"WS_VISIBLE 10000000" } },
+    };
+    for (const auto &c : cases) {
+        Open(Window(c.className, L"", WS_CHILD | WS_VISIBLE | c.style, top));
+        EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), c.rows) << c.className;
+    }
+    // The check box of the last case, read as a Static: type 3 is SS_ICON.
+    Texts extended = Panel(IDC_DETAILS_EXSTYLE_LIST);
+    Press(IDC_DETAILS_CLASS_LIST, 10, IDC_DETAILS_CLASS_LIST);
+    EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), (Texts{ L"SS_ICON 3", L"WS_CHILD 40000000", L"WS_VISIBLE 10000000" }));
+    EXPECT_EQ(Field(IDC_DETAILS_STYLE_CAPTION), L"視窗形態 : 50000003");
+    Press(IDC_DETAILS_CLASS_LIST, 0, IDC_DETAILS_CLASS_LIST);
+    EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), cases[3].rows);
+    EXPECT_EQ(Panel(IDC_DETAILS_EXSTYLE_LIST), extended) << "only the style panel changes";
+
+    // Formats that would read arguments never passed give way to the exe's.
+    g_hResModule = LoadLibraryExW(BuildFile(L"tests\\bad_captions.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(g_hResModule, nullptr);
+    Open(top);
+    FreeLibrary(g_hResModule);
+    g_hResModule = g_hInstance;
+    EXPECT_EQ(Field(IDC_DETAILS_STYLE_CAPTION), L"視窗形態 : 14CF0000");
+    EXPECT_EQ(Field(IDC_DETAILS_EXSTYLE_CAPTION), L"額外形態 : 100");
+    EXPECT_EQ(Field(IDC_DETAILS_CLASSSTYLE_CAPTION), L"系列形態 : 0");
+}
+
+TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
+{
+    std::wstring text(100000, L'a');
+    text.back() = L'z';
+    HWND target = Window(L"OrvalisTest", text.c_str(), WS_POPUP, nullptr);
+    Open(target);
+    EXPECT_EQ(Field(IDC_DETAILS_TEXT), text);
+    Press(IDC_DETAILS_SET_TEXT);
+    EXPECT_EQ(Text(target), text) << "pressed unedited";
+    SetDlgItemTextW(dialog, IDC_DETAILS_TEXT, L"Short");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Text(target), text) << "typing and Enter alone";
+    Press(IDC_DETAILS_SET_TEXT);
+    EXPECT_EQ(Text(target), L"Short");
+    // Lengths a window may misreport: the field keeps at least the plain
+    // read, no read asks for more than its heap buffer holds, and the
+    // unedited text goes back no shorter.
+    std::wstring long600(600, L'q');
+    for (LRESULT lie : { LRESULT(300), LRESULT(0x7FFFFFFF), LRESULT(-1), LRESULT(0x7FFFFFFFFFFFFFFF) }) {
+        g_lengthLie = lie;
+        SetWindowTextW(target, long600.c_str());
+        SetWindowLongPtrW(target, GWLP_USERDATA, 3);
+        Open(target);
+        std::wstring shown = Field(IDC_DETAILS_TEXT);
+        EXPECT_GE(shown.size(), 255u) << lie;
+        EXPECT_EQ(long600.compare(0, shown.size(), shown), 0) << lie;
+        Press(IDC_DETAILS_SET_TEXT);
+        wchar_t kept[700] = L"";
+        EXPECT_GE(InternalGetWindowText(target, kept, 700), static_cast<int>(shown.size())) << lie;
+    }
+    SetWindowLongPtrW(Window(L"OrvalisTest", L"", WS_CHILD, top), GWLP_USERDATA, 2);
+    Open(top);
+    EXPECT_EQ(Relative(4)[0], std::wstring(256, L'x')) << "read past the text buffer";
+    DestroyWindow(target);
+}
+
+TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
+{
+    HWND edit = Window(L"Edit", L"", WS_CHILD | WS_VISIBLE, top, 10, 10, 50, 20);
+    Open(edit);
+    const wchar_t *typed[] = { L"-30", L"", L"150", L"40" };
+    for (int i = 0; i < 4; i++)
+        SetDlgItemTextW(dialog, IDC_DETAILS_LEFT + i, typed[i]);
+    Press(IDC_DETAILS_SET_RECT);
+    RECT r;
+    GetWindowRect(edit, &r);
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT *>(&r), 2);
+    EXPECT_EQ((std::vector<LONG>{ r.left, r.top, r.right, r.bottom }), (std::vector<LONG>{ -30, 0, 120, 40 }));
+
+    // Each box on, then back; the topmost box also lists its flag anew.
+    Open(top);
+    Texts styles = Panel(IDC_DETAILS_STYLE_LIST);
+    auto state = [&] {
+        Texts ex = Panel(IDC_DETAILS_EXSTYLE_LIST);
+        bool listed = std::count(ex.begin(), ex.end(), L"WS_EX_TOPMOST 8") == 1;
+        bool topmost = GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TOPMOST;
+        return std::vector<bool>{ topmost && listed, !IsWindowVisible(top), !IsWindowEnabled(top), topmost != listed };
+    };
+    const int boxes[] = { IDC_DETAILS_TOPMOST, IDC_DETAILS_VISIBLE, IDC_DETAILS_DISABLED };
+    for (int i = 0; i < 3; i++) {
+        Press(boxes[i]);
+        std::vector<bool> expected(4, false);
+        expected[i] = true;
+        EXPECT_EQ(state(), expected) << boxes[i];
+        Press(boxes[i]);
+        EXPECT_EQ(state(), std::vector<bool>(4, false)) << boxes[i];
+    }
+
+    const struct { int entry; BOOL zoomed, iconic; } commands[] = { { 1, TRUE, FALSE }, { 2, FALSE, TRUE }, { 3, TRUE, FALSE }, { 3, FALSE, FALSE } };
+    for (const auto &c : commands) {
+        Press(IDC_DETAILS_EXECUTE, c.entry);
+        EXPECT_EQ(IsZoomed(top), c.zoomed) << "entry " << c.entry;
+        EXPECT_EQ(IsIconic(top), c.iconic) << "entry " << c.entry;
+    }
+    EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), styles) << "the buttons and commands decode nothing anew";
+    // Asked twice, since SC_CLOSE alone may be ignored; a refusal keeps the dialog.
+    SetWindowLongPtrW(top, GWLP_USERDATA, 1);
+    Press(IDC_DETAILS_EXECUTE, 0);
+    EXPECT_EQ(g_closeRequests, 2);
+    DWORD flags;
+    EXPECT_TRUE(GetHandleInformation(g_hTargetProcess, &flags)) << "the dialog ended";
+    Press(IDCANCEL);
+    EXPECT_FALSE(GetHandleInformation(g_hTargetProcess, &flags)) << "process handle left open";
+}
