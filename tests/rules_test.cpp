@@ -72,6 +72,7 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
     EXPECT_EQ(DecodeFlags(list, L"CS_", 0xFFFFFFFF), ~0x37AEBu) << "the 13 class-style names";
     EXPECT_EQ(Rows(list).size(), 13u);
     EXPECT_EQ(std::wstring(g_pStyleTable), table) << "the table was not restored";
+    EXPECT_GE(GlobalSize(g_pStyleTable), (table.size() + 1) * sizeof(wchar_t)) << "the table overruns its buffer";
 }
 
 TEST(NodeImageFor, ChoosesByExactClassAndStyle)
