@@ -432,11 +432,16 @@ TEST_F(Details, StylePanelDecodesByClassLeftoversAndChosenClass)
 
 TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
 {
-    std::wstring text(100000, L'a');
-    text.back() = L'z';
-    HWND target = Window(L"OrvalisTest", text.c_str(), WS_POPUP, nullptr);
-    Open(target);
-    EXPECT_EQ(Field(IDC_DETAILS_TEXT), text);
+    // One past what the first read holds, and far past it.
+    HWND target = Window(L"OrvalisTest", L"", WS_POPUP, nullptr);
+    std::wstring text;
+    for (size_t length : { 256, 100000 }) {
+        text.assign(length - 1, L'a');
+        text += L'z';
+        SetWindowTextW(target, text.c_str());
+        Open(target);
+        EXPECT_EQ(Field(IDC_DETAILS_TEXT), text) << length;
+    }
     Press(IDC_DETAILS_SET_TEXT);
     EXPECT_EQ(Text(target), text) << "pressed unedited";
     SetDlgItemTextW(dialog, IDC_DETAILS_TEXT, L"Short");
