@@ -1,10 +1,9 @@
 // The rules that need no window of their own: the flag decoder over the
-// real table, the node image and label, the details dialog's mappings,
-// the caption-format check and the satellite path and choice.
+// real table, the node image and label, the caption-format check and the
+// satellite path and choice.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "support.h"
-#include "details/details_rules.h"
 #include "resources/resource.h"
 #include "styles/style_names.h"
 #include "styles/style_panel.h"
@@ -103,24 +102,6 @@ TEST(ComposeNodeLabel, JoinsBothWaysAndCutsInsideTheBuffer)
     ComposeNodeLabel(label, std::wstring(255, L'C').c_str(), std::wstring(127, L'T').c_str(), true);
     EXPECT_EQ(std::wstring(label), std::wstring(127, L'T') + L" | " + std::wstring(125, L'C'));
     EXPECT_EQ(std::wstring(label + NODE_LABEL_CHARS, 8), std::wstring(8, L'#')) << "written past the label";
-}
-
-TEST(DetailsRules, MapPrioritiesAndCommands)
-{
-    // Entry by entry: the priority class, the WM_SYSCOMMAND; -1 is no entry.
-    const struct { int entry; DWORD priorityClass; UINT command; } entries[] = {
-        { -1, 0, 0 }, { 0, REALTIME_PRIORITY_CLASS, 0 }, { 1, HIGH_PRIORITY_CLASS, SC_MAXIMIZE },
-        { 2, NORMAL_PRIORITY_CLASS, SC_MINIMIZE }, { 3, IDLE_PRIORITY_CLASS, SC_RESTORE }, { 4, 0, 0 },
-    };
-    for (const auto &e : entries) {
-        EXPECT_EQ(PriorityClassFor(e.entry), e.priorityClass) << e.entry;
-        EXPECT_EQ(PriorityEntryFor(e.priorityClass), e.entry < 4 ? e.entry : -1) << e.entry;
-        EXPECT_EQ(SysCommandFor(e.entry), e.command) << e.entry;
-    }
-    for (DWORD unlisted : { ABOVE_NORMAL_PRIORITY_CLASS, BELOW_NORMAL_PRIORITY_CLASS })
-        EXPECT_EQ(PriorityEntryFor(unlisted), -1);
-    EXPECT_EQ(CommandCountFor(L"Button"), 5);
-    EXPECT_EQ(CommandCountFor(L"button"), 4);
 }
 
 TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
