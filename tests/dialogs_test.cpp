@@ -209,6 +209,8 @@ TEST_F(MainWindow, ListsEveryWindowBeneathItsParentInOrderWithItsPicture)
     Command(IDC_MAIN_REFRESH);
 
     ExpectSorted(top);
+    RECT row;
+    EXPECT_TRUE(TreeView_GetItemRect(g_hTree, Find(top), &row, TRUE)) << "the tree lays its nodes out again after a fill";
     std::vector<Node> inner = Children(panel);
     ASSERT_EQ(inner.size(), 1u);
     EXPECT_EQ(inner[0].window, box);
