@@ -19,21 +19,6 @@ static HWND CreateFlagList()
     return list;
 }
 
-// Rows() cannot tell "NAME 1F" in one column from a split row: look at column 1.
-TEST(AddFlagRow, SplitsAtTheFirstSpaceAndRestoresTheText)
-{
-    UseOwnResources();
-    HWND list = CreateFlagList();
-    wchar_t pair[] = L"NAME_A 1F", lone[] = L"00000400", value[8] = L"";
-    AddFlagRow(list, pair);
-    AddFlagRow(list, lone);
-    EXPECT_STREQ(pair, L"NAME_A 1F");
-    EXPECT_STREQ(lone, L"00000400");
-    ListView_GetItemText(list, 1, 1, value, 8);
-    EXPECT_STREQ(value, L"1F");
-    DestroyWindow(list);
-}
-
 TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
 {
     const struct { const wchar_t *prefix; DWORD value; const wchar_t *rows; DWORD rest; } cases[] = {

@@ -23,7 +23,7 @@ inline std::wstring Text(HWND window)
     return text;
 }
 
-// A flag list's rows as "name value", or "name" alone.
+// A flag list's rows as "name value", or "name" alone; no name holds a space.
 inline std::vector<std::wstring> Rows(HWND list)
 {
     std::vector<std::wstring> rows;
@@ -31,6 +31,7 @@ inline std::vector<std::wstring> Rows(HWND list)
         wchar_t name[256] = L"", value[256] = L"";
         ListView_GetItemText(list, row, 0, name, 256);
         ListView_GetItemText(list, row, 1, value, 256);
+        EXPECT_EQ(wcschr(name, L' '), nullptr) << "a row not split at its space";
         rows.push_back(*value ? std::wstring(name) + L" " + value : name);
     }
     return rows;
