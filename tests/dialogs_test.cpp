@@ -105,7 +105,9 @@ protected:
     void SetUp() override
     {
         UseOwnResources();
-        WNDCLASSW wc = { 0, TestWindowProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"OrvalisTest" };
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = TestWindowProc;
+        wc.lpszClassName = L"OrvalisTest";
         RegisterClassW(&wc);
         top = Window(L"OrvalisTest", L"Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 40, 40, 400, 300);
         g_main = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
