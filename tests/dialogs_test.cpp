@@ -5,6 +5,7 @@
 #include "support.h"
 #include <psapi.h>
 #include "details/details_dialog.h"
+#include "details/details_rules.h"
 #include "resources/resource.h"
 #include "tree/main_dialog.h"
 #include "tree/window_tree.h"
@@ -145,6 +146,7 @@ protected:
         DestroyWindow(dialog);
         g_hTarget = target;
         dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_DETAILS), nullptr, DetailsDialogProc, 0);
+        ShowWindow(dialog, SW_SHOWNOACTIVATE);
     }
     std::wstring Field(int id) { return Text(GetDlgItem(dialog, id)); }
     Texts Panel(int id) { return Rows(GetDlgItem(dialog, id)); }
@@ -320,19 +322,18 @@ TEST_F(MainWindow, EveryControlIsDrawnInsideTheClientBelowTheTreeAfterASizeChang
         else
             SetWindowPos(g_main, nullptr, 0, 0, start.right - start.left + grow, start.bottom - start.top + grow / 2, SWP_NOMOVE | SWP_NOZORDER);
         PumpUntil([] { return false; }, 20);
-        RECT client, tree = Placed(IDC_MAIN_TREE), overlap;
+        RECT client, tree = Placed(IDC_MAIN_TREE);
         GetClientRect(g_main, &client);
+        // One row beneath the tree, left to right, each clear of the one before.
+        LONG right = 0;
         std::vector<std::vector<COLORREF>> shown;
         for (int id : below) {
             RECT r = Placed(id);
-            EXPECT_TRUE(r.left >= 0 && r.right <= client.right && r.bottom <= client.bottom) << id << " crosses the edge at " << grow;
-            EXPECT_GE(r.top, tree.bottom) << id << " overlaps the tree at " << grow;
-            for (int other : below) {
-                RECT o = Placed(other);
-                EXPECT_TRUE(other == id || !IntersectRect(&overlap, &r, &o)) << id << " overlaps " << other;
-            }
+            EXPECT_TRUE(r.left >= right && r.top >= tree.bottom && r.bottom <= client.bottom) << id << " misplaced at " << grow;
+            right = r.right;
             shown.push_back(Pixels(id));
         }
+        EXPECT_LE(right, client.right) << "past the edge at " << grow;
         RedrawWindow(g_main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         for (int i = 0; i < 4; i++)
             EXPECT_EQ(shown[i], Pixels(below[i])) << below[i] << " not drawn at " << grow;
@@ -457,7 +458,9 @@ TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
         EXPECT_NE(IsWindowEnabled(top), on);
     }
 
-    const struct { int entry; BOOL zoomed, iconic; } commands[] = { { 1, TRUE, FALSE }, { 2, FALSE, TRUE }, { 3, TRUE, FALSE }, { 3, FALSE, FALSE } };
+    const struct { int entry; BOOL zoomed, iconic; } commands[] = {
+        { COMMAND_MAXIMIZE, TRUE, FALSE }, { COMMAND_MINIMIZE, FALSE, TRUE }, { COMMAND_RESTORE, TRUE, FALSE }, { COMMAND_RESTORE, FALSE, FALSE },
+    };
     for (const auto &c : commands) {
         Press(IDC_DETAILS_EXECUTE, c.entry);
         EXPECT_EQ(IsZoomed(top), c.zoomed) << "entry " << c.entry;
@@ -465,10 +468,49 @@ TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
     }
     // Asked twice, since SC_CLOSE alone may be ignored; a refusal keeps the dialog.
     SetWindowLongPtrW(top, GWLP_USERDATA, 1);
-    Press(IDC_DETAILS_EXECUTE, 0);
+    Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
     EXPECT_EQ(g_closeRequests, 2);
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog ended";
+    SetWindowLongPtrW(top, GWLP_USERDATA, 0);
+    Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog stays for a closed window";
     DWORD flags;
-    EXPECT_TRUE(GetHandleInformation(g_hTargetProcess, &flags)) << "the dialog ended";
-    Press(IDCANCEL);
     EXPECT_FALSE(GetHandleInformation(g_hTargetProcess, &flags)) << "process handle left open";
+}
+
+// The built exe, with its satellite, as the other program whose windows
+// these dialogs change: priority, the click and the close cross processes.
+using Program = Dialogs;
+TEST_F(Program, SpeaksItsSatellitesLanguageAndHasItsWindowsChangedFromAnotherProcess)
+{
+    std::wstring exe = BuildFile(L"orvalis.exe");
+    ASSERT_TRUE(CopyFileW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), (exe + L".mui").c_str(), FALSE));
+    STARTUPINFOW startup = { sizeof startup };
+    PROCESS_INFORMATION orvalis;
+    CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &orvalis);
+    HWND other = nullptr;
+    PumpUntil([&] { return IsWindowVisible(other = FindWindowW(nullptr, L"Orvalis version 1.0")); });
+    DeleteFileW((exe + L".mui").c_str());
+    ASSERT_NE(other, nullptr) << "the satellite was not used";
+
+    ASSERT_TRUE(SetPriorityClass(orvalis.hProcess, ABOVE_NORMAL_PRIORITY_CLASS));
+    Open(GetDlgItem(other, IDC_MAIN_REFRESH));
+    EXPECT_EQ(Ask(IDC_DETAILS_PRIORITY, CB_GETCURSEL), CB_ERR) << "no entry for above normal";
+    Press(IDC_DETAILS_SET_PRIORITY);
+    EXPECT_EQ(GetPriorityClass(orvalis.hProcess), static_cast<DWORD>(ABOVE_NORMAL_PRIORITY_CLASS));
+    Press(IDC_DETAILS_SET_PRIORITY, PRIORITY_HIGH, IDC_DETAILS_PRIORITY);
+    EXPECT_EQ(GetPriorityClass(orvalis.hProcess), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+    // Clicked, the other's refresh button refills its tree, which now holds this dialog.
+    HWND tree = GetWindow(other, GW_CHILD);
+    UINT nodes = TreeView_GetCount(tree);
+    Press(IDC_DETAILS_EXECUTE, COMMAND_CLICK);
+    EXPECT_GT(TreeView_GetCount(tree), nodes);
+
+    Open(other);
+    Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
+    EXPECT_EQ(WaitForSingleObject(orvalis.hProcess, 15000), WAIT_OBJECT_0);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(orvalis.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    TerminateProcess(orvalis.hProcess, 1);
 }
