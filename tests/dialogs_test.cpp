@@ -350,7 +350,6 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     HWND inner = Window(button, L"Static", L"Inner", WS_CHILD);
     Open(button);
     EXPECT_EQ(Shown(), (Texts{ L"Press", L"Button", L"17", L"23", L"90", L"30", Hex(button), L"4321", L"2", L"0", L"off", L"on", L"off" }));
-    EXPECT_EQ(Ask(IDC_DETAILS_COMMANDS, CB_GETCOUNT), 5) << "a button can be clicked";
     EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST),
               (Texts{ L"BS_PUSHBUTTON 0", L"BS_TEXT 0", L"WS_CHILD 40000000", L"WS_MAXIMIZEBOX 10000", L"WS_VISIBLE 10000000" }));
     EXPECT_EQ(Field(IDC_DETAILS_STYLE_CAPTION), L"視窗形態 : 50010000");
@@ -369,12 +368,6 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
 
     EXPECT_EQ(Relative(0), (Texts{ L"Top", L"OrvalisTest", Hex(top) })) << "parent";
     EXPECT_EQ(Relative(4), (Texts{ L"Inner", L"Static", Hex(inner) })) << "child";
-    // Read as a Static, type 3 is SS_ICON; the common-control names take
-    // what that class's own names left.
-    SetWindowLongPtrW(button, GWL_STYLE, WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | CCS_ADJUSTABLE);
-    Press(IDC_DETAILS_CLASS_LIST, 10, IDC_DETAILS_CLASS_LIST);
-    EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), (Texts{ L"CCS_ADJUSTABLE 20", L"SS_ICON 3", L"WS_CHILD 40000000", L"WS_VISIBLE 10000000" }));
-    EXPECT_EQ(Field(IDC_DETAILS_STYLE_CAPTION), L"視窗形態 : 50000023");
 
     // A class of no names of its own shows its low bits as they are.
     HWND owned = Window(top, L"OrvalisTest", L"Owned", WS_POPUP | WS_DISABLED | 0x0401, -120, -45, 333, 222, 0, WS_EX_TOPMOST);
@@ -435,17 +428,6 @@ TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
 
 TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
 {
-    HWND edit = Window(top, L"Edit", L"");
-    Open(edit);
-    const wchar_t *typed[] = { L"-30", L"", L"150", L"40" };
-    for (int i = 0; i < 4; i++)
-        SetDlgItemTextW(dialog, IDC_DETAILS_LEFT + i, typed[i]);
-    Press(IDC_DETAILS_SET_RECT);
-    RECT r;
-    GetWindowRect(edit, &r);
-    MapWindowPoints(nullptr, top, reinterpret_cast<POINT *>(&r), 2);
-    EXPECT_EQ((std::vector<LONG>{ r.left, r.top, r.right, r.bottom }), (std::vector<LONG>{ -30, 0, 120, 40 }));
-
     // The boxes on, then off; the topmost box also lists its flag anew.
     Open(top);
     for (bool on : { true, false }) {
@@ -507,6 +489,11 @@ TEST_F(Program, SpeaksItsSatellitesLanguageAndHasItsWindowsChangedFromAnotherPro
     EXPECT_GT(TreeView_GetCount(tree), nodes);
 
     Open(other);
+    SetDlgItemTextW(dialog, IDC_DETAILS_LEFT, L"-30");
+    Press(IDC_DETAILS_SET_RECT);
+    RECT placed;
+    GetWindowRect(other, &placed);
+    EXPECT_EQ(placed.left, -30);
     Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
     EXPECT_EQ(WaitForSingleObject(orvalis.hProcess, 15000), WAIT_OBJECT_0);
     DWORD code = STILL_ACTIVE;
