@@ -165,7 +165,7 @@ protected:
     {
         if (entry >= 0)
             Ask(list, CB_SETCURSEL, entry);
-        Click(dialog, id, id == list ? CBN_SELCHANGE : BN_CLICKED);
+        Click(dialog, id);
     }
 };
 using MainWindow = Dialogs;
@@ -205,6 +205,7 @@ TEST_F(MainWindow, ListsEveryWindowBeneathItsParentInOrderWithItsPicture)
     EXPECT_GT(Image(top), IMAGE_WINDOW);
     EXPECT_GT(ImageList_GetImageCount(g_hImageList), Image(top));
 
+    EXPECT_EQ(Label(Find(panel)), L"Static | Panel");
     Command(IDC_MAIN_ORDER_BY_TITLE);
     EXPECT_EQ(Label(Find(panel)), L"Panel | Static");
 }
@@ -265,11 +266,11 @@ TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
     EXPECT_NE(Find(stays), nullptr);
 }
 
-static RECT Placed(int id, HWND to = g_main)
+static RECT Placed(int id)
 {
     RECT r;
     GetWindowRect(GetDlgItem(g_main, id), &r);
-    MapWindowPoints(nullptr, to, reinterpret_cast<POINT *>(&r), 2);
+    MapWindowPoints(nullptr, g_main, reinterpret_cast<POINT *>(&r), 2);
     return r;
 }
 
@@ -347,7 +348,7 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
 TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
 {
     // One past what the first read holds, and far past it.
-    HWND target = Window(nullptr, L"OrvalisTest", L"", WS_POPUP);
+    HWND target = Window(top, L"OrvalisTest", L"", WS_POPUP);
     std::wstring text;
     for (size_t length : { 256, 100000 }) {
         text = std::wstring(length - 1, L'a') + L'z';
@@ -381,7 +382,6 @@ TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
     SetWindowLongPtrW(Window(top, L"OrvalisTest", L"", WS_CHILD), GWLP_USERDATA, 2);
     Open(top);
     EXPECT_EQ(Relative(4)[0], std::wstring(256, L'x')) << "read past the text buffer";
-    DestroyWindow(target);
 }
 
 TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
@@ -449,9 +449,8 @@ TEST_F(Program, SpeaksItsSatellitesLanguageAndHasItsWindowsChangedFromAnotherPro
     Open(other);
     SetDlgItemTextW(dialog, IDC_DETAILS_LEFT, L"-30");
     Press(IDC_DETAILS_SET_RECT);
-    RECT placed;
-    GetWindowRect(other, &placed);
-    EXPECT_EQ(placed.left, -30);
+    Open(other);
+    EXPECT_EQ(Field(IDC_DETAILS_LEFT), L"-30");
     Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
     EXPECT_EQ(WaitForSingleObject(orvalis.hProcess, 15000), WAIT_OBJECT_0);
     DWORD code = STILL_ACTIVE;

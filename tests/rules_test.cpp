@@ -1,23 +1,10 @@
-// The rules that need no window of their own: the flag decoder over the
-// real table, the node image and label, the caption-format check and the
-// satellite path and choice.
+// The rules that need no dialog: the flag decoder over the real table, the
+// node image and label, the caption-format check, the satellite's path and choice.
 #include <gtest/gtest.h>
-#include <algorithm>
 #include "support.h"
-#include "resources/resource.h"
 #include "styles/style_names.h"
 #include "styles/style_panel.h"
 #include "tree/window_tree.h"
-
-static HWND CreateFlagList()
-{
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SORTASCENDING, 0, 0, 300, 300,
-                                nullptr, nullptr, nullptr, nullptr);
-    LVCOLUMNW column = { LVCF_WIDTH, 0, 150 };
-    ListView_InsertColumn(list, 0, &column);
-    ListView_InsertColumn(list, 1, &column);
-    return list;
-}
 
 TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
 {
@@ -43,14 +30,18 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
     };
     UseOwnResources();
     std::wstring table = g_pStyleTable;
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SORTASCENDING, 0, 0, 300, 300,
+                                nullptr, nullptr, nullptr, nullptr);
+    LVCOLUMNW column = { LVCF_WIDTH, 0, 150 };
+    ListView_InsertColumn(list, 0, &column);
+    ListView_InsertColumn(list, 1, &column);
     for (const auto &c : cases) {
-        HWND list = CreateFlagList();
+        ListView_DeleteAllItems(list);
         EXPECT_EQ(DecodeFlags(list, c.prefix, c.value), c.rest) << c.prefix << " " << std::hex << c.value;
         std::wstring rows;
         for (const std::wstring &row : Rows(list))
             rows += (rows.empty() ? L"" : L"; ") + row;
         EXPECT_EQ(rows, c.rows) << c.prefix << " " << std::hex << c.value;
-        DestroyWindow(list);
     }
     EXPECT_EQ(std::wstring(g_pStyleTable), table) << "the table was not restored";
     EXPECT_GE(GlobalSize(g_pStyleTable), (table.size() + 1) * sizeof(wchar_t)) << "the table overruns its buffer";
@@ -75,15 +66,11 @@ TEST(NodeImageFor, ChoosesByExactClassAndStyle)
         EXPECT_EQ(NodeImageFor(CLASS_PREFIXES[row].className, WS_CHILD), row) << CLASS_PREFIXES[row].className;
 }
 
-TEST(ComposeNodeLabel, JoinsBothWaysAndCutsInsideTheBuffer)
+TEST(ComposeNodeLabel, CutsTheLabelInsideItsBuffer)
 {
-    wchar_t label[NODE_LABEL_CHARS + 8];
-    ComposeNodeLabel(label, L"Button", L"", false);
-    EXPECT_STREQ(label, L"Button | ");
-    std::fill(label, label + NODE_LABEL_CHARS + 8, L'#');
-    ComposeNodeLabel(label, std::wstring(255, L'C').c_str(), std::wstring(127, L'T').c_str(), true);
-    EXPECT_EQ(std::wstring(label), std::wstring(127, L'T') + L" | " + std::wstring(125, L'C'));
-    EXPECT_EQ(std::wstring(label + NODE_LABEL_CHARS, 8), std::wstring(8, L'#')) << "written past the label";
+    std::wstring label(NODE_LABEL_CHARS + 8, L'#');
+    ComposeNodeLabel(&label[0], std::wstring(255, L'C').c_str(), std::wstring(127, L'T').c_str(), true);
+    EXPECT_EQ(label, std::wstring(127, L'T') + L" | " + std::wstring(125, L'C') + L'\0' + std::wstring(8, L'#'));
 }
 
 TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
@@ -100,8 +87,7 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 
 TEST(AppendSatelliteSuffix, WritesOnlyWhereItFits)
 {
-    const std::pair<DWORD, bool> cases[] = { { 0, false }, { 11, true }, { 12, false }, { 16, false } };
-    for (auto [length, fits] : cases) {
+    for (auto [length, fits] : { std::pair<DWORD, bool>{ 0, false }, { 11, true }, { 12, false }, { 16, false } }) {
         // A buffer of 16 holds the path and its terminator; past them, marks.
         std::wstring path = std::wstring(length, L'p') + L'\0' + std::wstring(23 - length, L'#');
         std::wstring expected = fits ? std::wstring(length, L'p') + L".mui" + L'\0' + std::wstring(19 - length, L'#') : path;
