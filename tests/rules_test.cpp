@@ -1,5 +1,5 @@
 // The rules that need no dialog: the flag decoder over the real table, the
-// node image and label, the caption-format check, the satellite's path and choice.
+// node image and label, the caption-format check and the satellite's choice.
 #include <gtest/gtest.h>
 #include "support.h"
 #include "styles/style_names.h"
@@ -83,17 +83,6 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
     };
     for (auto [format, accepted] : cases)
         EXPECT_EQ(IsSingleValueFormat(format), accepted) << std::wstring(format);
-}
-
-TEST(AppendSatelliteSuffix, WritesOnlyWhereItFits)
-{
-    for (auto [length, fits] : { std::pair<DWORD, bool>{ 0, false }, { 11, true }, { 12, false }, { 16, false } }) {
-        // A buffer of 16 holds the path and its terminator; past them, marks.
-        std::wstring path = std::wstring(length, L'p') + L'\0' + std::wstring(23 - length, L'#');
-        std::wstring expected = fits ? std::wstring(length, L'p') + L".mui" + L'\0' + std::wstring(19 - length, L'#') : path;
-        EXPECT_EQ(AppendSatelliteSuffix(&path[0], length, 16), fits) << length;
-        EXPECT_EQ(path, expected) << length;
-    }
 }
 
 TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOrOneDialogOfTwoGiveTheExesOwn)

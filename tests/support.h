@@ -46,8 +46,7 @@ inline void Click(HWND dialog, int id)
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
 
-// Dispatches this thread's messages every 10 ms until done() or the tries
-// (15 s unless told) run out.
+// Dispatches this thread's messages every 10 ms until done() or 15 s (or the tries told).
 template <class Done> void PumpUntil(Done done, int tries = 1500)
 {
     for (int i = 0; i < tries && !done(); i++) {
