@@ -1,5 +1,5 @@
-// The main window and the details dialog from their real templates and
-// procedures, over windows the test makes in its own process.
+// The main window and the details dialog from their real templates and procedures,
+// over windows the test makes and, in one case, over the built exe's as another process's.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "support.h"
