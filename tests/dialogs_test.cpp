@@ -428,6 +428,7 @@ TEST_F(Program, SpeaksItsSatellitesLanguageAndHasItsWindowsChangedFromAnotherPro
     EXPECT_EQ(GetPriorityClass(orvalis.hProcess), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
     // Clicked, the other's refresh button refills its tree, which now holds this dialog.
     UINT nodes = TreeView_GetCount(GetWindow(other, GW_CHILD));
+    EXPECT_NE(nodes, 0u) << "the exe listed nothing at its start";
     Press(IDC_DETAILS_EXECUTE, COMMAND_CLICK);
     EXPECT_GT(TreeView_GetCount(GetWindow(other, GW_CHILD)), nodes);
 
