@@ -268,7 +268,7 @@ TEST_F(MainWindow, EveryControlIsDrawnInsideTheClientBelowTheTreeAfterASizeChang
 {
     RECT start;
     GetWindowRect(g_main, &start);
-    for (int grow : { 1, 300, -1 }) {
+    for (int grow : { 0, 1, 300, -1 }) {
         if (grow < 0)
             ShowWindow(g_main, SW_MAXIMIZE);
         else
@@ -276,12 +276,12 @@ TEST_F(MainWindow, EveryControlIsDrawnInsideTheClientBelowTheTreeAfterASizeChang
         RECT client, tree = Placed(IDC_MAIN_TREE);
         GetClientRect(g_main, &client);
         // One row beneath the tree, left to right, each clear of the one before;
-        // moved, each waits to be drawn anew (Wine leaves copied bits blank).
+        // once moved, each waits to be drawn anew (Wine leaves copied bits blank).
         LONG right = 0;
         for (int id : { IDC_MAIN_ORDER_BY_TITLE, IDC_MAIN_VISIBLE, IDC_MAIN_ABOUT, IDC_MAIN_REFRESH }) {
             RECT r = Placed(id);
             EXPECT_TRUE(r.left >= right && r.top >= tree.bottom && r.bottom <= client.bottom) << id << " misplaced at " << grow;
-            EXPECT_TRUE(GetUpdateRect(GetDlgItem(g_main, id), nullptr, FALSE)) << id << " left undrawn at " << grow;
+            EXPECT_TRUE(grow == 0 || GetUpdateRect(GetDlgItem(g_main, id), nullptr, FALSE)) << id << " left undrawn at " << grow;
             right = r.right;
         }
         EXPECT_LE(right, client.right) << "past the edge at " << grow;
