@@ -87,8 +87,7 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 
 TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOrOneDialogOfTwoGiveTheExesOwn)
 {
-    wchar_t exe[MAX_PATH];
-    std::wstring satellite = std::wstring(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH)) + L".mui";
+    std::wstring satellite = BuildFile(L"tests\\style_tests.exe.mui");
     HINSTANCE own = GetModuleHandleW(nullptr);
     EXPECT_EQ(LoadResourceModule(), own) << "no satellite";
     CloseHandle(CreateFileW(satellite.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

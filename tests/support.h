@@ -38,12 +38,12 @@ inline std::vector<std::wstring> Rows(HWND list)
 }
 
 // A click on control `id` of a dialog; a check box toggles first, as under a click.
-inline void Click(HWND dialog, int id)
+inline void Click(HWND dialog, int id, WORD code = BN_CLICKED)
 {
     HWND control = GetDlgItem(dialog, id);
-    if ((GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+    if (code == BN_CLICKED && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX)
         CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
 // Dispatches this thread's messages every 10 ms until done() or 15 s (or the tries told).
