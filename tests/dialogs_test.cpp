@@ -128,7 +128,6 @@ protected:
     }
     void Select(HWND window) { TreeView_SelectItem(g_hTree, Find(window)); }
 
-    // The details dialog's.
     void Open(HWND target)
     {
         DestroyWindow(dialog);
@@ -139,7 +138,6 @@ protected:
     std::wstring Field(int id) { return Text(GetDlgItem(dialog, id)); }
     Texts Panel(int id) { return Rows(GetDlgItem(dialog, id)); }
     LRESULT Ask(int id, UINT message, WPARAM wParam = 0) { return SendDlgItemMessageW(dialog, id, message, wParam, 0); }
-    // The fields, the two lists' selections, then the three boxes.
     Texts Shown()
     {
         Texts shown;
@@ -237,6 +235,8 @@ TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
     EXPECT_TRUE(IsWindowVisible(stays)) << "About went on into the visible box";
     Command(IDC_MAIN_VISIBLE);
     EXPECT_FALSE(IsWindowVisible(stays)) << "the visible box did not follow the selection";
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_TRUE(IsWindowVisible(stays)) << "the visible box did not show it again";
     Command(IDOK);
     EXPECT_EQ(g_hTarget, stays);
     EXPECT_EQ(g_popupTitle, L"詳細內容");
