@@ -2,10 +2,10 @@
 // by its button or check box, and nothing is read back afterwards.
 #include "details_dialog.h"
 #include "details_rules.h"
+#include "../app/shared.h"
 #include "../resources/resource.h"
 #include "../styles/style_names.h"
 #include "../styles/style_panel.h"
-#include "../tree/main_dialog.h"
 
 static bool IsBoxChecked(HWND dialog, int id)
 {

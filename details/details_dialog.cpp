@@ -1,11 +1,11 @@
 #include "details_dialog.h"
 #include <commctrl.h>
 #include "details_rules.h"
+#include "../app/shared.h"
 #include "../app/startup.h"
 #include "../resources/resource.h"
 #include "../styles/style_names.h"
 #include "../styles/style_panel.h"
-#include "../tree/main_dialog.h"
 
 HANDLE g_hTargetProcess;
 

@@ -1,8 +1,8 @@
 #include "style_panel.h"
 #include <commctrl.h>
 #include "style_names.h"
+#include "../app/shared.h"
 #include "../app/startup.h"
-#include "../tree/main_dialog.h"
 
 enum { CAPTION_FORMAT_CHARS = 128, CAPTION_CHARS = 256 };
 

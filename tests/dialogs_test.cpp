@@ -4,6 +4,7 @@
 #include <algorithm>
 #include "support.h"
 #include <psapi.h>
+#include "app/shared.h"
 #include "details/details_dialog.h"
 #include "details/details_rules.h"
 #include "resources/resource.h"

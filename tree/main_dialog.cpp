@@ -1,10 +1,9 @@
 #include "main_dialog.h"
 #include "window_tree.h"
+#include "../app/shared.h"
 #include "../app/startup.h"
 #include "../details/details_dialog.h"
 #include "../resources/resource.h"
-
-HWND g_hTarget;
 
 // The template's distances, in dialog units, of the controls beneath the
 // tree from the client's edges.
@@ -24,13 +23,6 @@ static void InitMainDialog(HWND dialog)
     SendMessageW(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
     FillWindowTree(dialog);
-}
-
-POINT DialogUnitsToPixels(HWND dialog, int x, int y)
-{
-    RECT rect = { 0, 0, x, y };
-    MapDialogRect(dialog, &rect);
-    return { rect.right, rect.bottom };
 }
 
 // Tree above, check boxes bottom left, buttons bottom right.

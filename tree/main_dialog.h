@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-extern HWND g_hTarget;   // the window the details dialog shows
-
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Opens the details dialog for the selected node, removing the node when
@@ -12,7 +10,3 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void OpenDetails(HWND mainDialog);
 
 HWND GetNodeWindow(HTREEITEM node);
-
-// Dialog units in pixels, by the dialog's own font and DPI: Windows scales
-// nothing for a DPI-aware program.
-POINT DialogUnitsToPixels(HWND dialog, int x, int y);

@@ -1,0 +1,10 @@
+#include "shared.h"
+
+HWND g_hTarget;
+
+POINT DialogUnitsToPixels(HWND dialog, int x, int y)
+{
+    RECT rect = { 0, 0, x, y };
+    MapDialogRect(dialog, &rect);
+    return { rect.right, rect.bottom };
+}
