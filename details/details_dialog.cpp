@@ -115,9 +115,11 @@ static void ShowPlacement(HWND dialog, HWND target)
         return;   // the window is gone: the fields stay empty
     LONG width = rect.right - rect.left;
     LONG height = rect.bottom - rect.top;
+    // Both corners: in a mirrored parent the left that SetWindowPos takes is
+    // where the window's right edge lies on the screen.
     HWND parent = GetParent(target);
     if ((GetWindowLongPtrW(target, GWL_STYLE) & WS_CHILD) && parent)
-        ScreenToClient(parent, reinterpret_cast<POINT *>(&rect.left));
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rect), 2);
     SetDlgItemSigned(dialog, IDC_DETAILS_LEFT, rect.left);
     SetDlgItemSigned(dialog, IDC_DETAILS_TOP, rect.top);
     SetDlgItemSigned(dialog, IDC_DETAILS_WIDTH, width);
