@@ -17,12 +17,26 @@ enum {
     VISIBLE_BOX_LEFT = 108,
 };
 
+// Set while the tree fills. The fill's requests to other windows wait in
+// SendMessageW, and what other programs send us meanwhile runs inside that
+// wait: a command then is posted, to be carried out once the fill is done.
+static bool s_filling;
+// A refill so posted, which further requests during the fill join.
+static bool s_refillPosted;
+
+static void FillTree(HWND dialog)
+{
+    s_filling = true;
+    FillWindowTree(dialog);
+    s_filling = false;
+}
+
 static void InitMainDialog(HWND dialog)
 {
     g_hTree = GetWindow(dialog, GW_CHILD);
     SendMessageW(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
-    FillWindowTree(dialog);
+    FillTree(dialog);
 }
 
 // Tree above, check boxes bottom left, buttons bottom right.
@@ -100,12 +114,25 @@ void OpenDetails(HWND mainDialog)
 
 static void RefillWindowTree(HWND dialog)
 {
+    s_refillPosted = false;
     // Hidden while it refills, so that it does not repaint for every node.
     ShowWindow(g_hTree, SW_HIDE);
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     DestroyTreeImages();
-    FillWindowTree(dialog);
+    FillTree(dialog);
     ShowWindow(g_hTree, SW_SHOW);
+}
+
+// Inside a fill every command waits for it: a refill would free the nodes
+// and images the fill is using, Cancel would destroy them, and the details
+// or the About box would run a message loop inside it.
+static void PostUntilTheFillEnds(HWND dialog, WPARAM wParam, LPARAM lParam)
+{
+    bool refill = wParam == IDC_MAIN_REFRESH || wParam == IDC_MAIN_ORDER_BY_TITLE;
+    if (refill && s_refillPosted)
+        return;
+    s_refillPosted = s_refillPosted || refill;
+    PostMessageW(dialog, WM_COMMAND, wParam, lParam);
 }
 
 static void ShowVisibleBoxFor(HWND dialog, const NMTREEVIEWW *change)
@@ -167,6 +194,10 @@ static void CloseMainDialog(HWND dialog)
 // Compared on the whole wParam: each action answers one notification of one control.
 static void OnMainCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
+    if (s_filling) {
+        PostUntilTheFillEnds(dialog, wParam, lParam);
+        return;
+    }
     switch (wParam) {
     case IDOK:
         OpenDetails(dialog);
