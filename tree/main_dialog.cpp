@@ -178,7 +178,9 @@ static void OnMainNotify(HWND dialog, const NMHDR *header)
         ShowVisibleBoxFor(dialog, reinterpret_cast<const NMTREEVIEWW *>(header));
         break;
     case NM_DBLCLK:
-        OpenDetails(dialog);
+        // The tree goes on with the double click once this returns: the
+        // details open after it, so that no node it holds is deleted under it.
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         break;
     }
 }
