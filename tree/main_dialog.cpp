@@ -39,6 +39,16 @@ static void InitMainDialog(HWND dialog)
     FillTree(dialog);
 }
 
+// A satellite's dialog may lack a control, and one failed DeferWindowPos
+// would abandon the whole batch: a missing control is left out.
+static HDWP DeferMove(HDWP batch, HWND control, int x, int y)
+{
+    // Moved controls are drawn anew: the bits at their old places need not be
+    // theirs after a resize (under Wine they are the bare background).
+    const UINT moveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    return control ? DeferWindowPos(batch, control, nullptr, x, y, 0, 0, moveOnly) : batch;
+}
+
 // Tree above, check boxes bottom left, buttons bottom right.
 static void LayOutMainDialog(HWND dialog, int width, int height)
 {
@@ -49,15 +59,12 @@ static void LayOutMainDialog(HWND dialog, int width, int height)
     POINT visible = DialogUnitsToPixels(dialog, VISIBLE_BOX_LEFT, BOX_FROM_BOTTOM);
     // A minimised or very short window must not give the tree a negative height.
     int treeHeight = height > tree.y ? height - tree.y : 0;
-    // Moved controls are drawn anew: the bits at their old places need not be
-    // theirs after a resize (under Wine they are the bare background).
-    const UINT moveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
     HDWP batch = BeginDeferWindowPos(5);
     batch = DeferWindowPos(batch, g_hTree, nullptr, 0, 0, width, treeHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_REFRESH), nullptr, width - refresh.x, height - refresh.y, 0, 0, moveOnly);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ABOUT), nullptr, width - about.x, height - about.y, 0, 0, moveOnly);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE), nullptr, order.x, height - order.y, 0, 0, moveOnly);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_MAIN_VISIBLE), nullptr, visible.x, height - visible.y, 0, 0, moveOnly);
+    batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_REFRESH), width - refresh.x, height - refresh.y);
+    batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_ABOUT), width - about.x, height - about.y);
+    batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE), order.x, height - order.y);
+    batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_VISIBLE), visible.x, height - visible.y);
     EndDeferWindowPos(batch);
 }
 
