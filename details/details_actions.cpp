@@ -41,8 +41,7 @@ static void SetTargetPriority(HWND dialog)
 
 static void EndDetailsDialog(HWND dialog)
 {
-    if (g_hTargetProcess)
-        CloseHandle(g_hTargetProcess);
+    CloseTargetProcess();
     EndDialog(dialog, 0);
 }
 

@@ -138,6 +138,15 @@ static void ShowPriority(HWND dialog, HWND target)
     SendDlgItemMessageW(dialog, IDC_DETAILS_PRIORITY, CB_SETCURSEL, PriorityEntryFor(GetPriorityClass(g_hTargetProcess)), 0);
 }
 
+// Cleared once closed: the dialog can be ended twice, and the value may by
+// then belong to another handle.
+void CloseTargetProcess()
+{
+    if (g_hTargetProcess)
+        CloseHandle(g_hTargetProcess);
+    g_hTargetProcess = nullptr;
+}
+
 static void AddRelativeTabs(HWND dialog)
 {
     HWND tab = GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB);

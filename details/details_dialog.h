@@ -10,6 +10,9 @@ wchar_t *ReadWindowText(HWND window);
 
 extern HANDLE g_hTargetProcess;   // the target's process, open while the dialog is
 
+// Closes g_hTargetProcess and clears it, as the dialog ends.
+void CloseTargetProcess();
+
 INT_PTR CALLBACK DetailsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Fills the relative's text, class and handle for the current tab.

@@ -80,10 +80,11 @@ static void ReadWindowNode(HWND window, bool titleFirst, PendingNode *node)
     wchar_t className[256] = L"";
     GetClassNameW(window, className, 256);
 
+    // A window may answer with something that is no icon. The list refuses
+    // it, and -1 would tell the tree to ask us for the picture.
     HICON icon = FindWindowIcon(window);
-    if (icon)
-        node->image = ImageList_ReplaceIcon(g_hImageList, -1, icon);
-    else
+    node->image = icon ? ImageList_ReplaceIcon(g_hImageList, -1, icon) : -1;
+    if (node->image < 0)
         node->image = NodeImageFor(className, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)));
 
     wchar_t text[256] = L"";
