@@ -69,7 +69,7 @@ static DWORD DecodeWindowStyle(HWND list, DWORD style, const wchar_t *prefixOver
         return DecodeFlags(list, L"CCS", DecodeFlags(list, prefixOverride, rest));
 
     wchar_t className[256] = L"";
-    GetClassNameW(g_hTarget, className, 256);
+    GetClassNameW(g_hTarget, className, ARRAYSIZE(className));
     for (int row = 0; row < CLASS_PREFIX_COUNT; row++) {
         if (lstrcmpiW(className, CLASS_PREFIXES[row].className) == 0)
             rest = DecodeFlags(list, L"CCS", DecodeFlags(list, CLASS_PREFIXES[row].prefix, rest));

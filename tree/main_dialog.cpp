@@ -164,8 +164,8 @@ static void ShowAboutBox(HWND dialog)
 {
     wchar_t text[256] = L"";
     wchar_t caption[256] = L"";
-    LoadStringW(g_hResModule, IDS_ABOUT_TEXT, text, 256);
-    LoadStringW(g_hResModule, IDS_ABOUT_CAPTION, caption, 256);
+    LoadStringW(g_hResModule, IDS_ABOUT_TEXT, text, ARRAYSIZE(text));
+    LoadStringW(g_hResModule, IDS_ABOUT_CAPTION, caption, ARRAYSIZE(caption));
 
     MSGBOXPARAMSW box = {};
     box.cbSize = sizeof box;

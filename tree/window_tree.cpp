@@ -78,7 +78,7 @@ struct PendingNode {
 static void ReadWindowNode(HWND window, bool titleFirst, PendingNode *node)
 {
     wchar_t className[256] = L"";
-    GetClassNameW(window, className, 256);
+    GetClassNameW(window, className, ARRAYSIZE(className));
 
     // A window may answer with something that is no icon. The list refuses
     // it, and -1 would tell the tree to ask us for the picture.
