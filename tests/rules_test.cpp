@@ -21,8 +21,7 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
         { L"WS_EX_", WS_EX_TOPMOST, L"WS_EX_LEFT 0; WS_EX_LTRREADING 0; WS_EX_RIGHTSCROLLBAR 0; WS_EX_TOPMOST 8", 0 },
         { L"LVS", LVS_EX_GRIDLINES << 16, L"LVS_ALIGNTOP 0; LVS_ICON 0", LVS_EX_GRIDLINES << 16 },
         // No prefix drops every bit; an unknown one keeps them.
-        { L"", 0x1234, L"", 0 },
-        { L"NOSUCH", 0x1234, L"", 0x1234 },
+        { L"", 0x1234, L"", 0 }, { L"NOSUCH", 0x1234, L"", 0x1234 },
     };
     UseOwnResources();
     std::wstring table = g_pStyleTable;
