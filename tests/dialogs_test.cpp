@@ -37,7 +37,8 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
     }
     if (message == WM_GETTEXTLENGTH && kind == 3)
         return g_lengthLie;
-    EXPECT_TRUE(kind != 3 || message != WM_GETTEXT || wParam <= HeapSize(GetProcessHeap(), 0, reinterpret_cast<void *>(lParam)) / sizeof(wchar_t)) << "past the buffer";
+    EXPECT_TRUE(kind != 3 || message != WM_GETTEXT ||
+                wParam <= HeapSize(GetProcessHeap(), 0, reinterpret_cast<void *>(lParam)) / sizeof(wchar_t)) << "past the buffer";
     if (message == WM_GETTEXT && kind == 2) {
         std::fill(reinterpret_cast<wchar_t *>(lParam), reinterpret_cast<wchar_t *>(lParam) + wParam, L'x');
         return wParam;
@@ -279,7 +280,7 @@ static RECT Placed(int id)
     return r;
 }
 
-TEST_F(MainWindow, TheTreeFillsTheClientAboveARowOfControlsDrawnInsideAfterASizeChange)
+TEST_F(MainWindow, TheTreeFillsTheClientAboveControlsThatKeepTheirCornersAfterASizeChange)
 {
     // As it opens, larger, then maximized without a control, as from a satellite that lacks it.
     std::map<int, POINT> opened;   // each one's distance to its corner as the window opens
@@ -294,8 +295,8 @@ TEST_F(MainWindow, TheTreeFillsTheClientAboveARowOfControlsDrawnInsideAfterASize
         GetClientRect(g_main, &client);
         EXPECT_TRUE(tree.top == 0 && (step == 0 || tree.right == client.right)) << "the tree's width (the template's leaves a margin) at " << step;
         // Each keeps its distance to its corner (the tree's foot and the boxes bottom left, the buttons bottom right;
-        // dialog units rounded apart give or take a pixel but from the left). The row lies just below the tree, less
-        // than a control's height away; once moved, each control waits to be drawn anew (Wine leaves copied bits blank).
+        // measured from the right or the bottom, two roundings of dialog units may part by a pixel). The row lies just
+        // below the tree, less than a control's height away; once moved, each waits to be drawn anew (Wine leaves copied bits blank).
         for (int id : { IDC_MAIN_TREE, IDC_MAIN_ORDER_BY_TITLE, IDC_MAIN_VISIBLE, IDC_MAIN_ABOUT, IDC_MAIN_REFRESH }) {
             if (!GetDlgItem(g_main, id))
                 continue;
