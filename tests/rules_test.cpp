@@ -25,8 +25,7 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
     };
     UseOwnResources();
     std::wstring table = g_pStyleTable;
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SORTASCENDING, 0, 0, 300, 300,
-                                nullptr, nullptr, nullptr, nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SORTASCENDING, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
     LVCOLUMNW column = { LVCF_WIDTH, 0, 150 };
     ListView_InsertColumn(list, 0, &column);
     ListView_InsertColumn(list, 1, &column);
@@ -75,7 +74,7 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
         { L"%99i", true },          { L"%012i", true },   { L"%+d", false },          { L"%s %lX", false },
         { L"%lX then %lX", false }, { L"%200lX", false }, { L"%.123d", false },       { L"no value", false },
         { L"%%", false },           { L"%lc", false },    { L"%10.10lu", true },      { L"%s", false },
-        { L"%c", false },           { L"%X", true },      { L"%d%", false },          { L"%#%d", false },
+        { L"%c", false },           { L"%X", true },      { L"%d%", false },          { L"%#%d", false },         { L"%z", false },
     };
     for (auto [format, accepted] : cases)
         EXPECT_EQ(IsSingleValueFormat(format), accepted) << std::wstring(format);
