@@ -25,8 +25,8 @@ static std::wstring Hex(HWND window)
 // 2 fills the text buffer unterminated; 3 answers g_lengthLie; 4 answers for
 // its icon with a handle that is no icon; 5 counts the fills that ask its
 // text, and while the first asks sends the main window two refills and Cancel.
-static HWND g_main;
-static int g_closeRequests, g_textAsks;
+static HWND g_main, g_doomed;
+static int g_closeRequests, g_textAsks, g_refilled;
 static LRESULT g_lengthLie;
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -228,8 +228,6 @@ TEST_F(MainWindow, RefreshesOneAtATimeAndCostNoMemory)
     EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), nullptr) << "cancel twice destroys the list once";
 }
 
-static HWND g_doomed;
-
 TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
 {
     HWND stays = Window(top, L"Static", L"Stays");
@@ -266,11 +264,12 @@ TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
     Select(g_doomed);
     Command(IDOK, [] {
         SendMessageW(g_main, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+        g_refilled = TreeView_GetCount(g_hTree);
         DestroyWindow(g_doomed);
     });
     EXPECT_EQ(g_popupTitle, L"詳細內容");
     EXPECT_EQ(Find(g_doomed), nullptr);
-    EXPECT_NE(Find(stays), nullptr);
+    EXPECT_EQ(static_cast<int>(TreeView_GetCount(g_hTree)), g_refilled - 1) << "another node went";
 }
 
 static RECT Placed(int id)
