@@ -337,6 +337,7 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     EXPECT_LE(ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1), client.right);
 
     EXPECT_EQ(Relative(0), (Texts{ L"Mirror", L"Static", Hex(mirror) })) << "parent";
+    EXPECT_EQ(Relative(4), Texts(3)) << "no child: the parent's fields emptied";
     // Placed where the fields say, so that a press leaves unedited values where they are.
     SetDlgItemTextW(dialog, IDC_DETAILS_LEFT, L"-30");
     Press(IDC_DETAILS_SET_RECT);

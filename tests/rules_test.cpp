@@ -41,7 +41,7 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
     EXPECT_EQ(table.substr(table.size() - 2), L"\r\n") << "the table's last line cut";
 }
 
-TEST(NodeImageFor, ChoosesByExactClassAndStyle)
+TEST(NodeRules, ImageByExactClassAndStyleAndLabelCutInsideItsBuffer)
 {
     const struct { const wchar_t *className; DWORD style; int image; } cases[] = {
         { L"Button", WS_CHILD | BS_PUSHBUTTON, IMAGE_PUSHBUTTON }, { L"Button", BS_DEFPUSHBUTTON, IMAGE_PUSHBUTTON },
@@ -58,10 +58,7 @@ TEST(NodeImageFor, ChoosesByExactClassAndStyle)
         EXPECT_EQ(NodeImageFor(c.className, c.style), c.image) << c.className << " " << std::hex << c.style;
     for (int row = ROW_COMBOBOX; row < CLASS_PREFIX_COUNT; row++)
         EXPECT_EQ(NodeImageFor(CLASS_PREFIXES[row].className, WS_CHILD), row) << CLASS_PREFIXES[row].className;
-}
 
-TEST(ComposeNodeLabel, CutsTheLabelInsideItsBuffer)
-{
     std::wstring label(NODE_LABEL_CHARS + 8, L'#');
     ComposeNodeLabel(&label[0], std::wstring(255, L'C').c_str(), std::wstring(127, L'T').c_str(), true);
     EXPECT_EQ(label, std::wstring(127, L'T') + L" | " + std::wstring(125, L'C') + L'\0' + std::wstring(8, L'#'));
