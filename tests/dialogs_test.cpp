@@ -155,6 +155,9 @@ protected:
     Texts Relative(int tab)
     {
         TabCtrl_SetCurSel(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), tab);
+        wchar_t label[16] = L"";
+        TCITEMW item = { TCIF_TEXT, 0, 0, label, ARRAYSIZE(label) };
+        EXPECT_TRUE(TabCtrl_GetItem(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), tab, &item) && *label) << "tab " << tab << " has no name";
         NMHDR header = { GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), IDC_DETAILS_RELATIVES_TAB, static_cast<UINT>(TCN_SELCHANGE) };
         SendMessageW(dialog, WM_NOTIFY, IDC_DETAILS_RELATIVES_TAB, reinterpret_cast<LPARAM>(&header));
         return { Field(IDC_DETAILS_RELATIVE_TEXT), Field(IDC_DETAILS_RELATIVE_CLASS), Field(IDC_DETAILS_RELATIVE_HANDLE) };

@@ -80,12 +80,11 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOneDialogOfTwoOrAPathReadCutGiveTheExesOwn)
 {
     std::wstring satellite = BuildFile(L"tests\\style_tests.exe.mui");
-    HINSTANCE own = GetModuleHandleW(nullptr);
-    EXPECT_EQ(LoadResourceModule(), own) << "no satellite";
+    EXPECT_EQ(LoadResourceModule(), GetModuleHandleW(nullptr)) << "no satellite";
     CloseHandle(CreateFileW(satellite.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    EXPECT_EQ(LoadResourceModule(), own) << "not a module";
+    EXPECT_EQ(LoadResourceModule(), GetModuleHandleW(nullptr)) << "not a module";
     ASSERT_TRUE(CopyFileW(BuildFile(L"tests\\bad_captions.dll").c_str(), satellite.c_str(), FALSE));
-    EXPECT_EQ(LoadResourceModule(), own) << "one dialog of two";
+    EXPECT_EQ(LoadResourceModule(), GetModuleHandleW(nullptr)) << "one dialog of two";
     DeleteFileW(satellite.c_str());
 
     // Nor does a path whose read failed (0) or filled the buffer (which then
