@@ -24,7 +24,7 @@ static std::wstring Hex(HWND window)
 // GWLP_USERDATA picks a behaviour: 1 refuses to close, counting the requests;
 // 2 fills the text buffer unterminated; 3 answers g_lengthLie; 4 answers for
 // its icon with a handle that is no icon; 5 counts the fills that ask its
-// text, and while the first asks sends the main window two refills and Cancel.
+// text, and while the first asks sends the main window a visible-box click, two refills and Cancel.
 static HWND g_main, g_doomed;
 static int g_closeRequests, g_textAsks, g_refilled;
 static LRESULT g_lengthLie;
@@ -44,6 +44,7 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
         return wParam;
     }
     if (message == WM_GETTEXT && kind == 5 && g_textAsks++ == 0) {
+        SendMessageW(g_main, WM_COMMAND, IDC_MAIN_VISIBLE, reinterpret_cast<LPARAM>(GetDlgItem(g_main, IDC_MAIN_VISIBLE)));
         SendMessageW(g_main, WM_COMMAND, IDC_MAIN_REFRESH, 0);
         SendMessageW(g_main, WM_COMMAND, IDC_MAIN_ORDER_BY_TITLE, 0);
         SendMessageW(g_main, WM_COMMAND, IDCANCEL, 0);
@@ -155,12 +156,12 @@ protected:
     Texts Relative(int tab)
     {
         TabCtrl_SetCurSel(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), tab);
-        wchar_t label[16] = L"";
-        TCITEMW item = { TCIF_TEXT, 0, 0, label, ARRAYSIZE(label) };
-        EXPECT_TRUE(TabCtrl_GetItem(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), tab, &item) && *label) << "tab " << tab << " has no name";
         NMHDR header = { GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), IDC_DETAILS_RELATIVES_TAB, static_cast<UINT>(TCN_SELCHANGE) };
         SendMessageW(dialog, WM_NOTIFY, IDC_DETAILS_RELATIVES_TAB, reinterpret_cast<LPARAM>(&header));
-        return { Field(IDC_DETAILS_RELATIVE_TEXT), Field(IDC_DETAILS_RELATIVE_CLASS), Field(IDC_DETAILS_RELATIVE_HANDLE) };
+        wchar_t label[16] = L"";
+        TCITEMW item = { TCIF_TEXT, 0, 0, label, ARRAYSIZE(label) };
+        TabCtrl_GetItem(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB), tab, &item);
+        return { label, Field(IDC_DETAILS_RELATIVE_TEXT), Field(IDC_DETAILS_RELATIVE_CLASS), Field(IDC_DETAILS_RELATIVE_HANDLE) };
     }
     // Chooses `entry` of a list, then presses `id`, or the list itself.
     void Press(int id, int entry = -1, int list = IDC_DETAILS_COMMANDS)
@@ -339,8 +340,8 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     EXPECT_LE(widest + 12, ListView_GetColumnWidth(list, 0));
     EXPECT_LE(ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1), client.right);
 
-    EXPECT_EQ(Relative(0), (Texts{ L"Mirror", L"Static", Hex(mirror) })) << "parent";
-    EXPECT_EQ(Relative(4), Texts(3)) << "no child: the parent's fields emptied";
+    EXPECT_EQ(Relative(0), (Texts{ L"主視窗", L"Mirror", L"Static", Hex(mirror) }));
+    EXPECT_EQ(Relative(4), (Texts{ L"子視窗", L"", L"", L"" })) << "no child: the parent's fields emptied";
     // Placed where the fields say, so that a press leaves unedited values where they are.
     SetDlgItemTextW(dialog, IDC_DETAILS_LEFT, L"-30");
     Press(IDC_DETAILS_SET_RECT);
@@ -363,6 +364,9 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     Open(owned);
     EXPECT_EQ(Field(IDC_DETAILS_EXSTYLE_CAPTION), L"額外形態 : 8");
     EXPECT_EQ(Field(IDC_DETAILS_CLASSSTYLE_CAPTION), L"系列形態 : 8");
+    EnableWindow(owned, TRUE);   // by its own program, once read: the visible box shows it and leaves that so
+    Press(IDC_DETAILS_VISIBLE);
+    EXPECT_TRUE(IsWindowVisible(owned) && IsWindowEnabled(owned));
 }
 
 TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
@@ -386,21 +390,20 @@ TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
     Press(IDC_DETAILS_SET_TEXT);
     EXPECT_EQ(Text(target), L"Short");
     // Misreported lengths: the field keeps at least the plain read, no read asks past its heap buffer, and the text goes back no shorter.
-    std::wstring long600(600, L'q');
     for (LRESULT lie : { LRESULT(300), LRESULT(0x7FFFFFFF), LRESULT(-1), LRESULT(0x7FFFFFFFFFFFFFFF) }) {
         g_lengthLie = lie;
-        SetWindowTextW(target, long600.c_str());
+        SetWindowTextW(target, std::wstring(600, L'q').c_str());
         SetWindowLongPtrW(target, GWLP_USERDATA, 3);
         Open(target);
         std::wstring shown = Field(IDC_DETAILS_TEXT);
-        EXPECT_EQ(shown, long600.substr(0, std::max<size_t>(shown.size(), 255))) << lie;
+        EXPECT_EQ(shown, std::wstring(600, L'q').substr(0, std::max<size_t>(shown.size(), 255))) << lie;
         Press(IDC_DETAILS_SET_TEXT);
         wchar_t kept[700] = L"";
         EXPECT_GE(InternalGetWindowText(target, kept, 700), static_cast<int>(shown.size())) << lie;
     }
     SetWindowLongPtrW(Window(top, L"OrvalisTest", L"", WS_CHILD), GWLP_USERDATA, 2);
     Open(top);
-    EXPECT_EQ(Relative(4)[0], std::wstring(256, L'x')) << "read past the text buffer";
+    EXPECT_EQ(Relative(4)[1], std::wstring(256, L'x')) << "read past the text buffer";
 }
 
 TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)

@@ -8,20 +8,20 @@
 
 TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
 {
-    const struct { const wchar_t *prefix; DWORD value; const wchar_t *rows; DWORD rest; } cases[] = {
+    const struct { const wchar_t *prefix; DWORD value; std::vector<std::wstring> rows; DWORD rest; } cases[] = {
         // Of two names with one value only the first; a caption is border and frame.
-        { L"WS_", WS_OVERLAPPEDWINDOW, L"WS_BORDER 800000; WS_DLGFRAME 400000; WS_GROUP 20000; WS_MAXIMIZEBOX 10000; "
-                                       L"WS_OVERLAPPED 0; WS_SYSMENU 80000; WS_THICKFRAME 40000", 0 },
+        { L"WS_", WS_OVERLAPPEDWINDOW, { L"WS_BORDER 800000", L"WS_DLGFRAME 400000", L"WS_GROUP 20000", L"WS_MAXIMIZEBOX 10000",
+                                         L"WS_OVERLAPPED 0", L"WS_SYSMENU 80000", L"WS_THICKFRAME 40000" }, 0 },
         // Only the first zero line after a taken name is dropped.
-        { L"TCS", TCS_MULTILINE, L"TCS_MULTILINE 200; TCS_RIGHTJUSTIFY 0; TCS_TABS 0", 0 },
+        { L"TCS", TCS_MULTILINE, { L"TCS_MULTILINE 200", L"TCS_RIGHTJUSTIFY 0", L"TCS_TABS 0" }, 0 },
         // A hex letter, and bits no name takes.
-        { L"SS", SS_BITMAP | 0x20, L"SS_BITMAP E", 0x20 },
+        { L"SS", SS_BITMAP | 0x20, { L"SS_BITMAP E" }, 0x20 },
         // Aliases, and runs whose prefix starts another run.
-        { L"TBS_", TBS_TOP, L"TBS_HORZ 0; TBS_TOP,TBS_LEFT 4", 0 },
-        { L"WS_EX_", WS_EX_TOPMOST, L"WS_EX_LEFT 0; WS_EX_LTRREADING 0; WS_EX_RIGHTSCROLLBAR 0; WS_EX_TOPMOST 8", 0 },
-        { L"LVS", LVS_EX_GRIDLINES << 16, L"LVS_ALIGNTOP 0; LVS_ICON 0", LVS_EX_GRIDLINES << 16 },
+        { L"TBS_", TBS_TOP, { L"TBS_HORZ 0", L"TBS_TOP,TBS_LEFT 4" }, 0 },
+        { L"WS_EX_", WS_EX_TOPMOST, { L"WS_EX_LEFT 0", L"WS_EX_LTRREADING 0", L"WS_EX_RIGHTSCROLLBAR 0", L"WS_EX_TOPMOST 8" }, 0 },
+        { L"LVS", LVS_EX_GRIDLINES << 16, { L"LVS_ALIGNTOP 0", L"LVS_ICON 0" }, LVS_EX_GRIDLINES << 16 },
         // No prefix drops every bit; an unknown one keeps them.
-        { L"", 0x1234, L"", 0 }, { L"NOSUCH", 0x1234, L"", 0x1234 },
+        { L"", 0x1234, {}, 0 }, { L"NOSUCH", 0x1234, {}, 0x1234 },
     };
     UseOwnResources();
     std::wstring table = g_pStyleTable;
@@ -32,10 +32,7 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
     for (const auto &c : cases) {
         ListView_DeleteAllItems(list);
         EXPECT_EQ(DecodeFlags(list, c.prefix, c.value), c.rest) << c.prefix << " " << std::hex << c.value;
-        std::wstring rows;
-        for (const std::wstring &row : Rows(list))
-            rows += (rows.empty() ? L"" : L"; ") + row;
-        EXPECT_EQ(rows, c.rows) << c.prefix << " " << std::hex << c.value;
+        EXPECT_EQ(Rows(list), c.rows) << c.prefix << " " << std::hex << c.value;
     }
     EXPECT_GE(GlobalSize(g_pStyleTable), (table.size() + 1) * sizeof(wchar_t)) << "the table overruns its buffer";
     EXPECT_EQ(table.substr(table.size() - 2), L"\r\n") << "the table's last line cut";
