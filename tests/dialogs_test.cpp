@@ -241,7 +241,8 @@ TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
     Command(IDC_MAIN_REFRESH);
     UINT nodes = TreeView_GetCount(g_hTree);
     Command(IDOK);
-    EXPECT_EQ(TreeView_GetCount(g_hTree), nodes) << "Enter without a selection, as after a refill";
+    Command(IDC_MAIN_VISIBLE);
+    EXPECT_TRUE(TreeView_GetCount(g_hTree) == nodes && IsDlgButtonChecked(g_main, IDC_MAIN_VISIBLE)) << "Enter or the visible box without a selection, as after a refill";
 
     EXPECT_EQ(SendMessageW(g_main, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
     Select(stays);
@@ -435,8 +436,7 @@ TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
     HANDLE process = g_hTargetProcess;
     Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog stays for a closed window";
-    EXPECT_FALSE(CloseHandle(process)) << "process handle left open";
-    EXPECT_EQ(g_hTargetProcess, nullptr) << "a second end would close it again";
+    EXPECT_TRUE(!CloseHandle(process) && !g_hTargetProcess) << "the process handle left open, or kept for a second end to close";
 }
 
 // The built exe, with its satellite, as the other program whose windows
