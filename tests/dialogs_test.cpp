@@ -21,10 +21,10 @@ static std::wstring Hex(HWND window)
     return text;
 }
 
-// GWLP_USERDATA picks a behaviour: 1 refuses to close, counting the requests;
-// 2 fills the text buffer unterminated; 3 answers g_lengthLie; 4 answers for
-// its icon with a handle that is no icon; 5 counts the fills that ask its
-// text, and while the first asks sends the main window a visible-box click, two refills and Cancel.
+// GWLP_USERDATA picks a behaviour: 1 refuses to close, counting the requests; 2 fills the
+// text buffer unterminated; 3 answers g_lengthLie; 4 answers for its icon with a handle that
+// is no icon; 5 counts the fills that ask its text, and while the first asks sends the main
+// window a visible-box click, two refills and Cancel.
 static HWND g_main, g_doomed;
 static int g_closeRequests, g_textAsks, g_refilled;
 static LRESULT g_lengthLie;
