@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <map>
+#include <set>
 #include "support.h"
 #include <psapi.h>
 #include "app/shared.h"
 #include "details/details_dialog.h"
 #include "details/details_rules.h"
 #include "resources/resource.h"
+#include "styles/style_names.h"
 #include "tree/main_dialog.h"
 #include "tree/window_tree.h"
 
@@ -325,7 +327,9 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
 {
     // Its parent mirrored, as right-to-left programs make theirs: the client x runs from the right edge.
     HWND mirror = Window(top, L"Static", L"Mirror", WS_CHILD | WS_VISIBLE, 0, 0, 300, 100, 0, WS_EX_LAYOUTRTL);
+    HWND before = Window(mirror, L"Static", L"Before", WS_CHILD);
     HWND button = Window(mirror, L"Button", L"Press", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 17, 23, 90, 30, 4321);
+    HWND after = Window(mirror, L"Static", L"After", WS_CHILD), child = Window(button, L"Static", L"Child", WS_CHILD);
     Open(button);
     EXPECT_EQ(Shown(), (Texts{ L"Press", L"Button", L"17", L"23", L"90", L"30", Hex(button), L"4321", L"2 of 4", L"0 of 5", L"off", L"on", L"off" }));
     EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), (Texts{ L"BS_PUSHBUTTON 0", L"BS_TEXT 0", L"WS_CHILD 40000000", L"WS_MAXIMIZEBOX 10000", L"WS_VISIBLE 10000000" }));
@@ -342,7 +346,15 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     EXPECT_LE(ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1), client.right);
 
     EXPECT_EQ(Relative(0), (Texts{ L"主視窗", L"Mirror", L"Static", Hex(mirror) }));
-    EXPECT_EQ(Relative(4), (Texts{ L"子視窗", L"", L"", L"" })) << "no child: the parent's fields emptied";
+    EXPECT_EQ(Relative(1), (Texts{ L"擁有視窗", L"", L"", L"" })) << "no owner (a child has none): the parent's fields emptied";
+    // Every relative shows, each under a tab of its own name.
+    std::set<std::wstring> names, relatives;
+    for (int tab = 0; tab < TabCtrl_GetItemCount(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB)); tab++) {
+        Texts shown = Relative(tab);
+        EXPECT_TRUE(!shown[0].empty() && names.insert(shown[0]).second && relatives.insert(shown[3]).second) << tab;
+    }
+    for (HWND relative : { mirror, before, after, child })
+        EXPECT_EQ(relatives.count(Hex(relative)), 1u) << Text(relative);
     // Placed where the fields say, so that a press leaves unedited values where they are.
     SetDlgItemTextW(dialog, IDC_DETAILS_LEFT, L"-30");
     Press(IDC_DETAILS_SET_RECT);
@@ -359,6 +371,15 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     Press(IDC_DETAILS_CLASS_LIST, 0, IDC_DETAILS_CLASS_LIST);
     EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST), (Texts{ L"BS_DEFPUSHBUTTON 1", L"BS_TEXT 0", L"BS_TOP 400", L"WS_CLIPSIBLINGS 4000000",
                                                      L"WS_DISABLED 8000000", L"WS_OVERLAPPED 0", L"WS_POPUP 80000000" }));
+    // Every other class decodes it by its own names: beside the WS_ ones, only its prefix's, then CCS and leftover bits (none without a prefix).
+    for (int row = 1; row < CLASS_PREFIX_COUNT; row++) {
+        Press(IDC_DETAILS_CLASS_LIST, row, IDC_DETAILS_CLASS_LIST);
+        std::wstring prefix = CLASS_PREFIXES[row].prefix;
+        for (const std::wstring &name : Panel(IDC_DETAILS_STYLE_LIST)) {
+            bool classs = !prefix.empty() && (name.rfind(prefix, 0) == 0 || name.rfind(L"CCS", 0) == 0 || name.size() == 8);
+            EXPECT_TRUE(classs || name.rfind(L"WS_", 0) == 0) << CLASS_PREFIXES[row].className << ": " << name;
+        }
+    }
 
     // Formats that would read arguments never passed give way to the exe's.
     g_hResModule = LoadLibraryExW(BuildFile(L"tests\\bad_captions.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
