@@ -8,3 +8,8 @@ POINT DialogUnitsToPixels(HWND dialog, int x, int y)
     MapDialogRect(dialog, &rect);
     return { rect.right, rect.bottom };
 }
+
+void FormatHandle(wchar_t *text, HWND window)
+{
+    wsprintfW(text, L"%lX", static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)));
+}

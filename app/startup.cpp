@@ -24,6 +24,12 @@ bool LoadStyleTable()
     return g_pStyleTable != nullptr;
 }
 
+void LoadProgramString(int id, wchar_t *buffer, int capacity)
+{
+    if (!LoadStringW(g_hResModule, id, buffer, capacity))
+        LoadStringW(g_hInstance, id, buffer, capacity);
+}
+
 bool AppendSatelliteSuffix(wchar_t *path, DWORD length, DWORD capacity)
 {
     static const wchar_t suffix[] = L".mui";

@@ -14,6 +14,10 @@ bool LoadStyleTable();
 // dialogs, else the exe.
 HINSTANCE LoadResourceModule();
 
+// A string of the resource module, or the exe's when the module lacks it, as
+// a satellite made before the string was added does.
+void LoadProgramString(int id, wchar_t *buffer, int capacity);
+
 // Appends ".mui" to the path of `length` characters in a buffer of
 // `capacity`; false, writing nothing, for an empty path or one with no room.
 bool AppendSatelliteSuffix(wchar_t *path, DWORD length, DWORD capacity);

@@ -13,8 +13,8 @@ enum { RELATIVE_TAB_COUNT = 5 };
 
 static void SetDlgItemHandle(HWND dialog, int id, HWND window)
 {
-    wchar_t text[TEXT_CHARS];
-    wsprintfW(text, L"%lX", static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)));
+    wchar_t text[HANDLE_CHARS];
+    FormatHandle(text, window);
     SetDlgItemTextW(dialog, id, text);
 }
 

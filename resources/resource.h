@@ -30,6 +30,21 @@
 #define IDS_TAB_PREVIOUS            18
 #define IDS_TAB_NEXT                19
 #define IDS_TAB_CHILD               20
+// Texts of the node menu and the system menu; a satellite that lacks them
+// gets the exe's.
+#define IDS_FIND_WINDOW             21
+#define IDS_MENU_DETAILS            22
+#define IDS_MENU_SHOW_WHERE         23
+#define IDS_MENU_COPY               24
+#define IDS_MENU_REFRESH            25
+
+// Items of the node menu. Finding a window is on the system menu too, where
+// the system keeps the low four bits of an item's id for itself.
+#define IDM_DETAILS                 0x0100
+#define IDM_SHOW_WHERE              0x0110
+#define IDM_COPY                    0x0120
+#define IDM_FIND_WINDOW             0x0130
+#define IDM_REFRESH                 0x0140
 
 // Fixed labels of both dialogs (stored as 0xFFFF).
 #define IDC_LABEL                   -1

@@ -2,6 +2,7 @@
 // over windows the test makes and, in one case, over the built exe's as another process's.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include "support.h"
@@ -12,6 +13,7 @@
 #include "resources/resource.h"
 #include "styles/style_names.h"
 #include "tree/main_dialog.h"
+#include "tree/pointing.h"
 #include "tree/window_tree.h"
 
 using Texts = std::vector<std::wstring>;
@@ -27,12 +29,16 @@ static std::wstring Hex(HWND window)
 // text buffer unterminated; 3 answers g_lengthLie; 4 answers for its icon with a handle that
 // is no icon; 5 counts the fills that ask its text, and while the first asks sends the main
 // window a visible-box click, two refills and Cancel.
-static HWND g_main, g_doomed;
-static int g_closeRequests, g_textAsks, g_refilled;
+static HWND g_main, g_doomed, g_hung;
+static int g_closeRequests, g_textAsks, g_refilled, g_heard;
+static HANDLE g_thaw;
 static LRESULT g_lengthLie;
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LONG_PTR kind = GetWindowLongPtrW(window, GWLP_USERDATA);
+    g_heard += message == WM_COMMAND || message == WM_CONTEXTMENU;   // a click on a child button, a right click
+    if (message == WM_APP)
+        WaitForSingleObject(g_thaw, INFINITE);   // hung
     if (message == WM_CLOSE && kind == 1) {
         g_closeRequests++;
         return 0;
@@ -321,6 +327,247 @@ TEST_F(MainWindow, TheTreeFillsTheClientAboveControlsThatKeepTheirCornersAfterAS
     // Called, not sent, so that reading this lParam as a notification header faults the test.
     MainDialogProc(g_main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 0));
     EXPECT_EQ(Placed(IDC_MAIN_TREE).bottom, 0) << "a short window gives the tree no height, not a negative one";
+}
+
+// Real input, then (unless inside a menu's own loop) this thread's messages pumped as the main window's own loop
+// would, Esc and Enter made commands.
+static void Input(std::vector<INPUT> inputs, bool pump = true)
+{
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (int i = 0; pump && i < 30; i++, Sleep(10)) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageW(g_main, &msg))
+                DispatchMessageW(&msg);
+        }
+    }
+}
+// Keys pressed in order (modifiers first) and released in reverse.
+static void Keys(std::vector<WORD> keys, bool pump = true)
+{
+    std::vector<INPUT> inputs;
+    for (int up : { 0, 1 })
+        for (size_t i = 0; i < keys.size(); i++) {
+            INPUT in = { INPUT_KEYBOARD };
+            in.ki.wVk = keys[up ? keys.size() - 1 - i : i];
+            in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(in);
+        }
+    Input(inputs, pump);
+}
+// Moves the pointer to the point, then presses and releases a button there (down: its MOUSEEVENTF_ down flag).
+static void Mouse(POINT at, DWORD down = 0)
+{
+    INPUT move = { INPUT_MOUSE }, press = move, release = move;
+    move.mi = { (at.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN), (at.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN), 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE };
+    press.mi.dwFlags = down;
+    release.mi.dwFlags = down * 2;   // each button's up flag is twice its down flag
+    // The button after the move has settled: Wine can deliver the X server's echo of the move late, and a tree or
+    // button that sees the pointer away from where the button went down takes the click for a drag.
+    Input({ move });
+    if (down)
+        Input({ press, release });
+}
+static RECT Rect(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return r;
+}
+static POINT Centre(HWND window)
+{
+    RECT r = Rect(window);
+    return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 };
+}
+// This thread's top-level windows and its mouse capture (null for none), sorted: what pointing must not add to.
+static std::vector<HWND> Owned()
+{
+    std::vector<HWND> windows = { GetCapture() };
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&windows));
+    std::sort(windows.begin(), windows.end());
+    return windows;
+}
+static bool NothingAddedTo(const std::vector<HWND> &before)
+{
+    std::vector<HWND> now = Owned();
+    return std::includes(before.begin(), before.end(), now.begin(), now.end());
+}
+// What the outline covers: the bounds of this thread's shown windows that let the mouse through.
+static RECT Outline()
+{
+    RECT bounds = {};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM bounds) -> BOOL {
+        RECT r = Rect(window);
+        if (IsWindowVisible(window) && (GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT))
+            UnionRect(reinterpret_cast<RECT *>(bounds), reinterpret_cast<RECT *>(bounds), &r);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&bounds));
+    return bounds;
+}
+static bool operator==(const RECT &a, const RECT &b) { return EqualRect(&a, &b); }
+
+TEST_F(MainWindow, PointingSelectsTheWindowUnderThePointerAndEveryWayOutLeavesNothingBehind)
+{
+    CloseHandle(CreateThread(nullptr, 0, [](void *) -> DWORD {
+        g_hung = CreateWindowExW(0, L"OrvalisTest", L"Hung", WS_POPUP | WS_VISIBLE, 900, 100, 100, 60, nullptr, nullptr, nullptr, nullptr);
+        for (MSG msg; GetMessageW(&msg, nullptr, 0, 0);)
+            DispatchMessageW(&msg);
+        return 0;
+    }, nullptr, 0, nullptr));
+    HWND group = Window(top, L"Button", L"Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10, 200, 150);
+    HWND label = Window(top, L"Static", L"Label", WS_CHILD | WS_VISIBLE, 30, 50, 80, 20);
+    HWND off = Window(top, L"Button", L"Off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 250, 20, 80, 30);
+    HWND former = Window(top, L"Static", L"Former", WS_CHILD | WS_VISIBLE, 30, 200);
+    HWND button = Window(top, L"Button", L"Press", WS_CHILD | WS_VISIBLE, 250, 80, 80, 30);
+    PumpUntil([] { return g_hung != nullptr; });
+    SetWindowPos(g_main, nullptr, 450, 360, 0, 0, SWP_NOSIZE | SWP_NOZORDER);   // clear of them all, at 144 DPI too
+    Command(IDC_MAIN_REFRESH);
+    g_thaw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    PostMessageW(g_hung, WM_APP, 0, 0);
+    std::vector<HWND> before = Owned();
+    RECT box = Rect(group);
+    // Esc, a right click, the program no longer in front, a click, a click on a window made after the fill, the window closed.
+    HWND picked = button;
+    for (int way = 0; way < 6; way++) {
+        Select(former);
+        SetForegroundWindow(g_main);
+        SetFocus(g_hTree);
+        Keys({ VK_CONTROL, 'F' });
+        for (auto [window, at] : { std::pair{ off, Centre(off) }, { label, Centre(label) }, { group, POINT{ box.left + 8, box.bottom - 8 } }, { g_hung, Centre(g_hung) }, { button, Centre(button) } }) {
+            Mouse(at);
+            EXPECT_TRUE(TreeView_GetSelection(g_hTree) == Find(window) && Outline() == Rect(window)) << Hex(window) << " at " << way;
+        }
+        if (way == 0) {
+            Keys({ VK_ESCAPE });
+            SetEvent(g_thaw);   // for the refill ahead, which waits on every window
+        }
+        if (way == 1)
+            Mouse(Centre(button), MOUSEEVENTF_RIGHTDOWN);
+        if (way == 2)
+            SendMessageW(g_main, WM_ACTIVATEAPP, FALSE, 0);
+        if (way == 3)
+            Mouse(Centre(button), MOUSEEVENTF_LEFTDOWN);
+        if (way == 4) {
+            HWND late = Window(top, L"Button", L"Late", WS_CHILD | WS_VISIBLE, 250, 150, 80, 30);
+            Mouse(Centre(late));
+            EXPECT_EQ(TreeView_GetSelection(g_hTree), Find(top)) << "its nearest ancestor that has a node";
+            Mouse(Centre(late), MOUSEEVENTF_LEFTDOWN);
+            picked = late;
+        }
+        if (way == 5)
+            DestroyWindow(g_main);
+        // Picked: selected, the tree in focus and Orvalis in front; else the former selection back, Orvalis still open.
+        EXPECT_TRUE(way == 3 || way == 4 ? TreeView_GetSelection(g_hTree) == Find(picked) && GetForegroundWindow() == g_main && GetFocus() == g_hTree
+                           : way == 5 || (TreeView_GetSelection(g_hTree) == Find(former) && IsWindowVisible(g_main))) << way;
+        EXPECT_TRUE(!IsPointing() && NothingAddedTo(before) && g_heard == way) << "the click heard, or something left, at " << way;
+        Mouse(Centre(button), MOUSEEVENTF_LEFTDOWN);
+        EXPECT_EQ(g_heard, way + 1) << "a later click kept from its window after " << way;
+    }
+}
+
+// Inside the loop of the menu opened next: notes its items ("*" marks the default, "-" a greyed one) and chooses
+// g_choice by its access key; then cancels the window that the item opens, noting its caption.
+static UINT g_choice;
+static Texts g_items;
+static void CALLBACK ChooseFromMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND shown = nullptr;
+    while ((shown = FindWindowExW(nullptr, shown, L"#32768", nullptr)) && !IsWindowVisible(shown))
+        ;
+    HMENU menu = shown ? reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0)) : nullptr;
+    if (g_choice && menu) {
+        g_items.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); i++) {
+            wchar_t text[128] = L"";
+            UINT id = GetMenuItemID(menu, i);
+            if (!GetMenuStringW(menu, i, text, 128, MF_BYPOSITION))
+                continue;   // a separator
+            g_items.push_back(text + std::wstring(id == GetMenuDefaultItem(menu, FALSE, 0) ? L"*" : L"") + (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED ? L"-" : L""));
+            if (id == g_choice)
+                Keys({ static_cast<WORD>(VkKeyScanW(wcschr(text, L'&')[1]) & 0xFF) }, false);
+        }
+        g_choice = 0;
+    }
+    HWND popup = GetLastActivePopup(g_main);
+    if (!g_choice && !menu && popup != g_main) {
+        g_popupTitle = Text(popup);
+        PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+static Texts Menu(UINT choice, std::function<void()> open = [] { Keys({ VK_APPS }); })
+{
+    g_choice = choice;
+    g_items.clear();
+    g_popupTitle.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, ChooseFromMenu);
+    open();
+    PumpUntil([] { return !g_choice; }, 100);
+    KillTimer(nullptr, timer);
+    return g_items;
+}
+static std::wstring Clipboard()
+{
+    OpenClipboard(nullptr);
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    std::wstring text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : L"";
+    GlobalUnlock(data);
+    CloseClipboard();
+    return text;
+}
+
+TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNode)
+{
+    HWND panel = Window(top, L"Static", L"Panel");
+    Command(IDC_MAIN_REFRESH);
+    SetForegroundWindow(g_main);
+    SetFocus(g_hTree);
+    Select(panel);
+    Keys({ VK_CONTROL, 'C' });
+    EXPECT_EQ(Clipboard(), Node(Find(panel)).first + L"\t" + Hex(panel));
+
+    // Each item has an access key of its own; the texts a satellite lacks are the exe's.
+    Texts items = Menu(IDM_DETAILS);
+    EXPECT_EQ(g_popupTitle, L"詳細內容");
+    std::set<wchar_t> keys;
+    for (const std::wstring &item : items)
+        EXPECT_TRUE(keys.insert(towupper(item[item.find(L'&') + 1])).second && item.back() != L'-') << item << " greyed, or its key not its own";
+    EXPECT_NE(items[0].find(L'*'), std::wstring::npos) << "the details not the default";
+    HINSTANCE exe = g_hResModule;
+    g_hResModule = LoadLibraryExW(BuildFile(L"tests\\bad_captions.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_EQ(Menu(IDM_DETAILS, [] { Keys({ VK_SHIFT, VK_F10 }); }), items) << "Shift+F10, from a satellite made before these texts";
+    g_hResModule = exe;
+
+    // Shown for about two seconds, and never a node: a refill ends it first.
+    Menu(IDM_SHOW_WHERE);
+    EXPECT_TRUE(Outline() == Rect(panel));
+    UINT nodes = TreeView_GetCount(g_hTree);
+    Keys({ VK_F5 });
+    EXPECT_TRUE(Outline() == RECT{} && TreeView_GetCount(g_hTree) == nodes);
+    Menu(IDM_SHOW_WHERE);
+    PumpUntil([] { return Outline() == RECT{}; }, 300);
+    EXPECT_TRUE(Outline() == RECT{}) << "the outline stayed";
+
+    // A right click opens the menu of the node under it.
+    RECT row;
+    TreeView_GetItemRect(g_hTree, Find(top), &row, TRUE);
+    MapWindowPoints(g_hTree, nullptr, reinterpret_cast<POINT *>(&row), 2);
+    Menu(IDM_COPY, [&] { Mouse({ row.left + 2, row.top + 2 }, MOUSEEVENTF_RIGHTDOWN); });
+    EXPECT_EQ(Clipboard(), Node(Find(top)).first + L"\t" + Hex(top));
+
+    // From the system menu, and from the node's, the pointing starts; F5 and the menu's item refill.
+    Menu(IDM_FIND_WINDOW, [] { Keys({ VK_MENU, VK_SPACE }); });
+    EXPECT_TRUE(IsPointing());
+    Menu(IDM_FIND_WINDOW);
+    EXPECT_TRUE(IsPointing()) << "the node's menu did not start the pointing anew";
+    HWND late = Window(top, L"Static", L"Late");
+    Menu(IDM_REFRESH);
+    EXPECT_TRUE(Find(late) && !IsPointing());
+    HWND later = Window(top, L"Static", L"Later");
+    Keys({ VK_F5 });
+    EXPECT_NE(Find(later), nullptr);
 }
 
 TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)

@@ -1,4 +1,8 @@
 #include "main_dialog.h"
+#include "node_index.h"
+#include "node_menu.h"
+#include "outline.h"
+#include "pointing.h"
 #include "window_tree.h"
 #include "../app/shared.h"
 #include "../app/startup.h"
@@ -26,6 +30,7 @@ static bool s_refillPosted;
 
 static void FillTree(HWND dialog)
 {
+    ForgetNodeIndex();
     s_filling = true;
     FillWindowTree(dialog);
     s_filling = false;
@@ -36,6 +41,7 @@ static void InitMainDialog(HWND dialog)
     g_hTree = GetWindow(dialog, GW_CHILD);
     SendMessageW(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
+    AddFindToSystemMenu(dialog);
     FillTree(dialog);
 }
 
@@ -82,20 +88,7 @@ static HTREEITEM NextNode(HTREEITEM node, UINT relation)
     return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
 }
 
-// The node of the window among `first` and its following siblings and all
-// their descendants; null when there is none.
-static HTREEITEM FindWindowNode(HTREEITEM first, HWND window)
-{
-    for (HTREEITEM node = first; node; node = NextNode(node, TVGN_NEXT)) {
-        if (GetNodeWindow(node) == window)
-            return node;
-        if (HTREEITEM found = FindWindowNode(NextNode(node, TVGN_CHILD), window))
-            return found;
-    }
-    return nullptr;
-}
-
-static HTREEITEM SelectedNode()
+HTREEITEM SelectedNode()
 {
     return NextNode(nullptr, TVGN_CARET);
 }
@@ -112,15 +105,17 @@ void OpenDetails(HWND mainDialog)
             return;
         // The dialog can refill the tree (a click sent to our own refresh
         // button), which frees every node it had: look the window up anew.
-        node = FindWindowNode(NextNode(nullptr, TVGN_ROOT), g_hTarget);
+        node = NodeOfWindow(g_hTarget);
         if (!node)
             return;
     }
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
 }
 
-static void RefillWindowTree(HWND dialog)
+void RefillWindowTree(HWND dialog)
 {
+    CancelPointing();
+    HideOutline();
     s_refillPosted = false;
     // Hidden while it refills, so that it does not repaint for every node.
     ShowWindow(g_hTree, SW_HIDE);
@@ -189,6 +184,12 @@ static void OnMainNotify(HWND dialog, const NMHDR *header)
         // details open after it, so that no node it holds is deleted under it.
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         break;
+    case TVN_KEYDOWN:
+        OnTreeKey(dialog, reinterpret_cast<const NMTVKEYDOWN *>(header)->wVKey);
+        break;
+    case TVN_DELETEITEMW:
+        ForgetNodeIndex();
+        break;
     }
 }
 
@@ -200,12 +201,36 @@ static void CloseMainDialog(HWND dialog)
     EndDialog(dialog, 0);
 }
 
+// The system keeps the low four bits of a system command's id for itself.
+enum { SYSTEM_COMMAND_ID_MASK = 0xFFF0 };
+
+// The system menu's find item starts the pointing; any other system command
+// (a menu of its own, a move or size by keyboard) ends it.
+static void OnMainSysCommand(HWND dialog, WPARAM command)
+{
+    if ((command & SYSTEM_COMMAND_ID_MASK) == IDM_FIND_WINDOW)
+        StartPointing(dialog);
+    else
+        CancelPointing();
+}
+
 // Compared on the whole wParam: each action answers one notification of one control.
 static void OnMainCommand(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
     if (s_filling) {
         PostUntilTheFillEnds(dialog, wParam, lParam);
         return;
+    }
+    // While pointing, Enter picks and Esc ends the pointing, not the program;
+    // any other command ends it before it is carried out.
+    if (IsPointing()) {
+        if (wParam == IDOK) {
+            PickPointedWindow(dialog);
+            return;
+        }
+        CancelPointing();
+        if (wParam == IDCANCEL)
+            return;
     }
     switch (wParam) {
     case IDOK:
@@ -241,6 +266,33 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_COMMAND:
         OnMainCommand(dialog, wParam, lParam);
+        break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == g_hTree)
+            ShowNodeMenu(dialog, lParam);
+        break;
+    case WM_SYSCOMMAND:
+        OnMainSysCommand(dialog, wParam);
+        break;
+    case WM_POINTING_MOVED:
+        FollowPointer(dialog);
+        break;
+    case WM_POINTING_PICKED:
+        PickPointedWindow(dialog);
+        break;
+    // A right click, the program no longer in front, or the window closing
+    // (where Cancel follows, which then closes it) end the pointing.
+    case WM_POINTING_CANCELLED:
+    case WM_CLOSE:
+        CancelPointing();
+        break;
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            CancelPointing();
+        break;
+    case WM_DESTROY:
+        CancelPointing();
+        HideOutline();
         break;
     }
     return FALSE;

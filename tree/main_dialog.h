@@ -10,3 +10,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void OpenDetails(HWND mainDialog);
 
 HWND GetNodeWindow(HTREEITEM node);
+
+// The selected node; null when none is.
+HTREEITEM SelectedNode();
+
+// Empties the tree and fills it anew, ending any pointing or outline first:
+// neither may become a node.
+void RefillWindowTree(HWND dialog);
