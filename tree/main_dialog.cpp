@@ -30,10 +30,11 @@ static bool s_refillPosted;
 
 static void FillTree(HWND dialog)
 {
-    ForgetNodeIndex();
     s_filling = true;
     FillWindowTree(dialog);
     s_filling = false;
+    // Nodes were added, and a lookup meanwhile saw only some of them.
+    ForgetNodeIndex();
 }
 
 static void InitMainDialog(HWND dialog)
@@ -204,14 +205,28 @@ static void CloseMainDialog(HWND dialog)
 // The system keeps the low four bits of a system command's id for itself.
 enum { SYSTEM_COMMAND_ID_MASK = 0xFFF0 };
 
-// The system menu's find item starts the pointing; any other system command
-// (a menu of its own, a move or size by keyboard) ends it.
-static void OnMainSysCommand(HWND dialog, WPARAM command)
+// The system menu's find item starts the pointing, once any fill is done;
+// any other system command (a menu of its own, a move or size by keyboard)
+// ends it.
+static void OnMainSysCommand(HWND dialog, WPARAM command, LPARAM lParam)
 {
-    if ((command & SYSTEM_COMMAND_ID_MASK) == IDM_FIND_WINDOW)
-        StartPointing(dialog);
-    else
+    if ((command & SYSTEM_COMMAND_ID_MASK) != IDM_FIND_WINDOW)
         CancelPointing();
+    else if (s_filling)
+        PostMessageW(dialog, WM_SYSCOMMAND, command, lParam);
+    else
+        StartPointing(dialog);
+}
+
+// The tree's menu, once any fill is done: its loop must not run inside one.
+static void OnMainContextMenu(HWND dialog, HWND window, LPARAM where)
+{
+    if (window != g_hTree)
+        return;
+    if (s_filling)
+        PostMessageW(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), where);
+    else
+        ShowNodeMenu(dialog, where);
 }
 
 // Compared on the whole wParam: each action answers one notification of one control.
@@ -268,11 +283,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         OnMainCommand(dialog, wParam, lParam);
         break;
     case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) == g_hTree)
-            ShowNodeMenu(dialog, lParam);
+        OnMainContextMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
         break;
     case WM_SYSCOMMAND:
-        OnMainSysCommand(dialog, wParam);
+        OnMainSysCommand(dialog, wParam, lParam);
         break;
     case WM_POINTING_MOVED:
         FollowPointer(dialog);
@@ -280,8 +294,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_POINTING_PICKED:
         PickPointedWindow(dialog);
         break;
-    // A right click, the program no longer in front, or the window closing
-    // (where Cancel follows, which then closes it) end the pointing.
+    // A right click, or the window closing (Cancel follows, and closes it).
     case WM_POINTING_CANCELLED:
     case WM_CLOSE:
         CancelPointing();
