@@ -108,10 +108,12 @@ static const struct {
 };
 
 // Where the menu opens from the keyboard: under the selected node's label,
-// else at the tree's corner.
+// scrolled into view, else at the tree's corner.
 static POINT KeyboardMenuPoint(HTREEITEM node)
 {
     RECT rect = {};
+    if (node)
+        SendMessageW(g_hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
     if (!node || !TreeView_GetItemRect(g_hTree, node, &rect, TRUE))
         rect = {};
     POINT point = { rect.left, rect.bottom };
@@ -152,13 +154,12 @@ void ShowNodeMenu(HWND dialog, LPARAM where)
 void OnTreeKey(HWND dialog, WORD key)
 {
     bool control = GetKeyState(VK_CONTROL) < 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    if (control && !shift && key == 'F')
+    if (control && key == 'F')
         RunNodeCommand(dialog, IDM_FIND_WINDOW);
-    else if (control && !shift && key == 'C')
+    else if (control && key == 'C')
         RunNodeCommand(dialog, IDM_COPY);
-    else if (!control && !shift && key == VK_F5)
+    else if (key == VK_F5)
         RunNodeCommand(dialog, IDM_REFRESH);
-    else if (!control && shift && key == VK_F10)
+    else if (key == VK_F10 && GetKeyState(VK_SHIFT) < 0)
         ShowNodeMenu(dialog, MAKELPARAM(-1, -1));
 }

@@ -48,8 +48,9 @@ static HWND ChildAt(HWND parent, POINT point)
 // (regions, click-through windows such as the outline), without asking
 // another thread's windows. Below that it passes over disabled and
 // hit-transparent controls, and across processes stops at a group box over
-// the label inside it, so the way down is taken by size instead. The bare
-// desktop has no node, and an outline around the whole screen shows nothing.
+// the label inside it, so the way down is taken by size instead. Where no
+// window is, Windows gives the desktop as its own root (Wine gives none): it
+// has no node, and an outline around the whole screen would show nothing.
 HWND WindowAt(POINT point)
 {
     HWND window = GetAncestor(WindowFromPoint(point), GA_ROOT);
