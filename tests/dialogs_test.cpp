@@ -250,7 +250,8 @@ TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
     UINT nodes = TreeView_GetCount(g_hTree);
     Command(IDOK);
     Command(IDC_MAIN_VISIBLE);
-    EXPECT_TRUE(TreeView_GetCount(g_hTree) == nodes && IsDlgButtonChecked(g_main, IDC_MAIN_VISIBLE)) << "Enter or the visible box without a selection, as after a refill";
+    EXPECT_TRUE(TreeView_GetCount(g_hTree) == nodes && IsDlgButtonChecked(g_main, IDC_MAIN_VISIBLE) && IsWindowVisible(g_main))
+        << "Enter or the visible box without a selection, as after a refill";
 
     EXPECT_EQ(SendMessageW(g_main, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
     Select(stays);
@@ -370,7 +371,7 @@ static void Mouse(POINT at, DWORD down = 0)
 }
 static RECT Rect(HWND window)
 {
-    RECT r;
+    RECT r = {};
     GetWindowRect(window, &r);
     return r;
 }
@@ -419,6 +420,8 @@ TEST_F(MainWindow, PointingSelectsTheWindowUnderThePointerAndEveryWayOutLeavesNo
     }, nullptr, 0, nullptr));
     HWND group = Window(top, L"Button", L"Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10, 200, 150);
     HWND label = Window(top, L"Static", L"Label", WS_CHILD | WS_VISIBLE, 30, 50, 80, 20);
+    Window(top, L"Static", L"Beneath the label", WS_CHILD | WS_VISIBLE, 30, 50, 80, 20);
+    Window(top, L"Static", L"Beneath the caption", WS_CHILD | WS_VISIBLE, 300, -60, 40, 70);
     HWND off = Window(top, L"Button", L"Off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 250, 20, 80, 30);
     HWND former = Window(top, L"Static", L"Former", WS_CHILD | WS_VISIBLE, 30, 200);
     HWND button = Window(top, L"Button", L"Press", WS_CHILD | WS_VISIBLE, 250, 80, 80, 30);
@@ -436,7 +439,11 @@ TEST_F(MainWindow, PointingSelectsTheWindowUnderThePointerAndEveryWayOutLeavesNo
         SetForegroundWindow(g_main);
         SetFocus(g_hTree);
         Keys({ VK_CONTROL, 'F' });
-        for (auto [window, at] : { std::pair{ off, Centre(off) }, { label, Centre(label) }, { group, POINT{ box.left + 8, box.bottom - 8 } }, { g_hung, Centre(g_hung) }, { button, Centre(button) } }) {
+        EXPECT_TRUE(way == 0 || TreeView_GetSelection(g_hTree) == Find(button)) << "not what is under the pointer as it starts, at " << way;
+        // The label over its twin, the caption over a child that reaches beneath it, and the bare desktop, which has no node.
+        for (auto [window, at] : { std::pair{ button, Centre(button) }, { off, Centre(off) }, { label, Centre(label) },
+                                   { group, POINT{ box.left + 8, box.bottom - 8 } }, { top, POINT{ Rect(top).left + 320, Rect(top).top + 4 } },
+                                   { nullptr, POINT{ 1270, 1010 } }, { g_hung, Centre(g_hung) } }) {
             Mouse(at);
             EXPECT_TRUE(TreeView_GetSelection(g_hTree) == Find(window) && Outline() == Rect(window)) << Hex(window) << " at " << way;
         }
@@ -472,6 +479,7 @@ TEST_F(MainWindow, PointingSelectsTheWindowUnderThePointerAndEveryWayOutLeavesNo
 // g_choice by its access key; then cancels the window that the item opens, noting its caption.
 static UINT g_choice;
 static Texts g_items;
+static HMENU g_menu;
 static void CALLBACK ChooseFromMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND shown = nullptr;
@@ -479,6 +487,7 @@ static void CALLBACK ChooseFromMenu(HWND, UINT, UINT_PTR, DWORD)
         ;
     HMENU menu = shown ? reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0)) : nullptr;
     if (g_choice && menu) {
+        g_menu = menu;
         g_items.clear();
         for (int i = 0; i < GetMenuItemCount(menu); i++) {
             wchar_t text[128] = L"";
@@ -503,9 +512,14 @@ static Texts Menu(UINT choice, std::function<void()> open = [] { Keys({ VK_APPS 
     g_items.clear();
     g_popupTitle.clear();
     UINT_PTR timer = SetTimer(nullptr, 0, 50, ChooseFromMenu);
-    open();
-    PumpUntil([] { return !g_choice; }, 100);
+    // Twice at most: Wine at times moves the pointer by a late message of its own between the press and the
+    // release of a right click, and the tree takes that for the start of a drag.
+    for (int tries = 0; tries < 2 && g_choice; tries++) {
+        open();
+        PumpUntil([] { return !g_choice; }, 100);
+    }
     KillTimer(nullptr, timer);
+    EXPECT_TRUE(!IsMenu(g_menu) || g_menu == GetSystemMenu(g_main, FALSE)) << "a menu left behind";
     return g_items;
 }
 static std::wstring Clipboard()
@@ -522,6 +536,9 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNode)
 {
     HWND panel = Window(top, L"Static", L"Panel");
     Command(IDC_MAIN_REFRESH);
+    OpenClipboard(nullptr);
+    EmptyClipboard();   // of what an earlier run copied
+    CloseClipboard();
     SetForegroundWindow(g_main);
     SetFocus(g_hTree);
     Select(panel);
@@ -540,9 +557,13 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNode)
     EXPECT_EQ(Menu(IDM_DETAILS, [] { Keys({ VK_SHIFT, VK_F10 }); }), items) << "Shift+F10, from a satellite made before these texts";
     g_hResModule = exe;
 
-    // Shown for about two seconds, and never a node: a refill ends it first.
+    // Shown for about two seconds, and never a node: a refill ends it first. (Wine draws a layered window before it
+    // is given its opacity, which Windows does not: a missing SetLayeredWindowAttributes shows on Windows alone.)
     Menu(IDM_SHOW_WHERE);
-    EXPECT_TRUE(Outline() == Rect(panel));
+    PumpUntil([] { return false; }, 10);
+    HDC screen = GetDC(nullptr);
+    EXPECT_TRUE(Outline() == Rect(panel) && GetPixel(screen, Rect(panel).left, Rect(panel).top) == GetSysColor(COLOR_HIGHLIGHT));
+    ReleaseDC(nullptr, screen);
     UINT nodes = TreeView_GetCount(g_hTree);
     Keys({ VK_F5 });
     EXPECT_TRUE(Outline() == RECT{} && TreeView_GetCount(g_hTree) == nodes);
@@ -562,9 +583,11 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNode)
     EXPECT_TRUE(IsPointing());
     Menu(IDM_FIND_WINDOW);
     EXPECT_TRUE(IsPointing()) << "the node's menu did not start the pointing anew";
+    Keys({ VK_ESCAPE });
     HWND late = Window(top, L"Static", L"Late");
-    Menu(IDM_REFRESH);
-    EXPECT_TRUE(Find(late) && !IsPointing());
+    TreeView_SelectItem(g_hTree, nullptr);
+    items = Menu(IDM_REFRESH);
+    EXPECT_TRUE(Find(late) && items[0].back() == L'-' && items.back().back() != L'-') << "no node: the node's items not greyed";
     HWND later = Window(top, L"Static", L"Later");
     Keys({ VK_F5 });
     EXPECT_NE(Find(later), nullptr);
