@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs Orvalis in Chinese and then in English (the satellite beside it),
 # opens the details of a node by double-clicking it, and saves the main
-# window and the details dialog as docs/*.png; then at 144 DPI (150 %) the
-# main window maximized and the details over it.
+# window and the details dialog as docs/*.png; Orvalis pointing at
+# Notepad's status bar, and the menu of Notepad's node; then at 144 DPI
+# (150 %) the main window maximized and the details over it.
 source "$(dirname "$0")/common.sh"
 install_missing xdotool
 build -DORVALIS_TESTS=OFF
@@ -25,6 +26,18 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
         wineserver -k; sleep 1
     }
     shoot zh
+    # Pointing at Notepad'"'"'s status bar, then the menu of Notepad'"'"'s node.
+    wine explorer /desktop=shots,900x640 notepad.exe &
+    sleep 4
+    wine explorer /desktop=shots,900x640 orvalis.exe &
+    sleep 6
+    xdotool key ctrl+f; sleep 0.5
+    xdotool mousemove 60 442; sleep 1
+    import -window root -crop 900x640+0+0 "$ROOT/docs/pointing.png"
+    xdotool key Escape; sleep 0.5
+    xdotool mousemove 300 218 click 3; sleep 1
+    import -window root -crop 900x640+0+0 "$ROOT/docs/node-menu.png"
+    wineserver -k; sleep 1
     cp satellite/orvalis.exe.mui orvalis.exe.mui
     shoot en
     rm -f orvalis.exe.mui
