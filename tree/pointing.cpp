@@ -12,7 +12,7 @@ static HHOOK s_hook;
 static HWND s_dialog;                   // where the hook posts
 static POINT s_point;                   // where the hook last saw the pointer
 static bool s_movePosted;               // moves until it is followed join it
-static bool s_leftDown, s_rightDown;    // a press kept from its window, whose release is kept too
+static UINT s_pressed;                  // the button message of a press kept from its window
 static HWND s_pointed;                  // the window found under the pointer
 static HWND s_before;                   // the window of the node selected before
 
@@ -66,33 +66,28 @@ bool IsPointing()
     return s_hook != nullptr;
 }
 
+// A press is kept from its window, and so is its release, on which the
+// pointing acts: a left click picks, a right click cancels.
 static LRESULT CALLBACK PointingHook(int code, WPARAM message, LPARAM info)
 {
     if (code == HC_ACTION) {
         s_point = reinterpret_cast<const MSLLHOOKSTRUCT *>(info)->pt;
+        bool left = message == WM_LBUTTONUP;
         switch (message) {
         case WM_MOUSEMOVE:
             if (!s_movePosted)
                 s_movePosted = PostMessageW(s_dialog, WM_POINTING_MOVED, 0, 0);
             break;
         case WM_LBUTTONDOWN:
-            s_leftDown = true;
-            return 1;
         case WM_RBUTTONDOWN:
-            s_rightDown = true;
+            s_pressed = static_cast<UINT>(message);
             return 1;
-        // Acted on at the release, so that the release is kept from its window too.
         case WM_LBUTTONUP:
-            if (!s_leftDown)
-                break;
-            s_leftDown = false;
-            PostMessageW(s_dialog, WM_POINTING_PICKED, 0, 0);
-            return 1;
         case WM_RBUTTONUP:
-            if (!s_rightDown)
-                break;
-            s_rightDown = false;
-            PostMessageW(s_dialog, WM_POINTING_CANCELLED, 0, 0);
+            if (s_pressed != (left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN))
+                break;   // a press made before the pointing: its window has it
+            s_pressed = 0;
+            PostMessageW(s_dialog, left ? WM_POINTING_PICKED : WM_POINTING_CANCELLED, 0, 0);
             return 1;
         }
     }
@@ -110,7 +105,8 @@ void StartPointing(HWND dialog)
     HTREEITEM selected = SelectedNode();
     s_before = selected ? GetNodeWindow(selected) : nullptr;
     s_pointed = nullptr;
-    s_movePosted = s_leftDown = s_rightDown = false;
+    s_movePosted = false;
+    s_pressed = 0;
     GetCursorPos(&s_point);
     FollowPointer(dialog);
 }
