@@ -70,9 +70,8 @@ void SelectNodeOf(HWND window)
     HTREEITEM node = nullptr;
     for (; window && !node; window = GetAncestor(window, GA_PARENT))
         node = NodeOfWindow(window);
+    // Selecting expands the node's ancestors and scrolls it into view.
     SendMessageW(g_hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-    if (node)
-        SendMessageW(g_hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
 }
 
 void ForgetNodeIndex()

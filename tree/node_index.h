@@ -7,8 +7,8 @@
 HTREEITEM NodeOfWindow(HWND window);
 
 // Selects the node of the window or, for a window made after the fill, of
-// its nearest ancestor that has one, and scrolls it into view; selects
-// nothing when none has.
+// its nearest ancestor that has one, scrolled into view; selects nothing
+// when none has.
 void SelectNodeOf(HWND window);
 
 // Drops the index: nodes were added or deleted. It is made anew when next asked.

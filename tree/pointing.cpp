@@ -33,7 +33,9 @@ static HWND ChildAt(HWND parent, POINT point)
     LONGLONG smallestArea = 0;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect;
-        if (!IsShown(child) || !GetWindowRect(child, &rect) || !PtInRect(&rect, point))
+        // The rectangle first: most children are elsewhere, and each ask of
+        // another process's window is a round trip.
+        if (!GetWindowRect(child, &rect) || !PtInRect(&rect, point) || !IsShown(child))
             continue;
         LONGLONG area = static_cast<LONGLONG>(rect.right - rect.left) * (rect.bottom - rect.top);
         if (!smallest || area < smallestArea) {
@@ -118,12 +120,12 @@ void FollowPointer(HWND dialog)
     if (window == s_pointed)
         return;
     s_pointed = window;
+    SelectNodeOf(window);   // first: the outline, which takes longer, can follow
     RECT rect;
     if (GetWindowRect(window, &rect))
         ShowOutline(dialog, rect);
     else
         HideOutline();
-    SelectNodeOf(window);
 }
 
 static void EndPointing()
