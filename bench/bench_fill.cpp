@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string>
 #include "app/startup.h"
+#include "bench_grid.h"
 #include "resources/resource.h"
 #include "tree/main_dialog.h"
+#include "tree/pointing.h"
 #include "tree/window_tree.h"
 
 static LARGE_INTEGER g_frequency;
@@ -39,6 +41,71 @@ static BOOL CALLBACK FloorTopLevel(HWND window, LPARAM)
     return TRUE;
 }
 
+static double g_selectedAt;
+static WNDPROC g_mainProc;
+
+// Notes when the main window hears that the tree's selection changed.
+static LRESULT CALLBACK NoteSelection(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR *>(lParam)->code == TVN_SELCHANGEDW)
+        g_selectedAt = NowMs();
+    return CallWindowProcW(g_mainProc, window, message, wParam, lParam);
+}
+
+static void PrintTimes(const char *what, double *times, int count)
+{
+    std::sort(times, times + count);
+    printf(" %s in %.1f ms (median), %.1f ms (slowest);", what, times[count / 2], times[count - 1]);
+}
+
+// What pointing takes on this desktop: its start (which indexes the tree's
+// nodes), and, for moves of the pointer from cell to cell of the helper's
+// grid, the time from the move until the node of the window entered is
+// selected, and until everything is drawn again (tree and outline).
+static void MeasurePointing(HWND dialog)
+{
+    enum { MOVES = 60 };
+    g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
+    // Settled first: Wine can hand the hook the echo of a move late.
+    SetCursorPos(CELL_WIDTH / 2, CELL_HEIGHT / 2);
+    for (double settle = NowMs(); NowMs() - settle < 200;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+    double start = NowMs();
+    StartPointing(dialog);
+    double startMs = NowMs() - start;
+    double selected[MOVES], drawn[MOVES];
+    for (int i = 0; i < MOVES; i++) {
+        // Across and down by a cell, so that each move enters another window.
+        int cell = (i * (GRID_COLUMNS + 1) + 1) % (GRID_COLUMNS * GRID_ROWS);
+        INPUT move = { INPUT_MOUSE };
+        move.mi.dx = ((cell % GRID_COLUMNS * CELL_WIDTH + CELL_WIDTH / 2) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+        move.mi.dy = ((cell / GRID_COLUMNS * CELL_HEIGHT + CELL_HEIGHT / 2) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        g_selectedAt = 0;
+        double sent = NowMs();
+        SendInput(1, &move, sizeof move);
+        MSG msg;
+        while (!g_selectedAt && NowMs() - sent < 1000) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+        }
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        selected[i] = (g_selectedAt ? g_selectedAt : NowMs()) - sent;
+        drawn[i] = NowMs() - sent;
+    }
+    CancelPointing();
+    SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_mainProc));
+    printf("Pointing: start %.1f ms; %d moves into another window:", startMs, MOVES);
+    PrintTimes("selected", selected, MOVES);
+    PrintTimes("all drawn", drawn, MOVES);
+    printf("\n");
+    fflush(stdout);
+}
+
 static void ClearTree()
 {
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
@@ -62,6 +129,8 @@ static void Measure(const wchar_t *shape, int windows, const wchar_t *order, dou
     WaitForSingleObject(ready, 1800000);
 
     HWND dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
+    // Right of the helper's grid of windows, where pointing does not meet it.
+    SetWindowPos(dialog, nullptr, GRID_RIGHT + CELL_WIDTH / 2, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     double floorMs = 1e30, fillMs = 1e30;
     for (int round = 0; round < 2; round++) {
         double start = NowMs();
@@ -77,6 +146,8 @@ static void Measure(const wchar_t *shape, int windows, const wchar_t *order, dou
     printf("| %-8ls | %-10ls | %6d | %6u | %7.2f s | %7.2f s | %5.2f |\n", shape, order, windows, nodes, floorMs / 1000,
            fillMs / 1000, fillMs / floorMs);
     fflush(stdout);
+    if (lstrcmpW(shape, L"desktop") == 0)
+        MeasurePointing(dialog);
     *fillSeconds = fillMs / 1000;
     ClearTree();
     DestroyWindow(dialog);
