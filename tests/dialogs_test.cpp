@@ -335,13 +335,10 @@ TEST_F(MainWindow, TheTreeFillsTheClientAboveControlsThatKeepTheirCornersAfterAS
 static void Input(std::vector<INPUT> inputs, bool pump = true)
 {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    for (int i = 0; pump && i < 30; i++, Sleep(10)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (int i = 0; pump && i < 30; i++, Sleep(10))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             if (!IsDialogMessageW(g_main, &msg))
                 DispatchMessageW(&msg);
-        }
-    }
 }
 // Keys pressed in order (modifiers first) and released in reverse.
 static void Keys(std::vector<WORD> keys, bool pump = true)

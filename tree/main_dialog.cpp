@@ -84,7 +84,7 @@ HWND GetNodeWindow(HTREEITEM node)
     return reinterpret_cast<HWND>(item.lParam);
 }
 
-static HTREEITEM NextNode(HTREEITEM node, UINT relation)
+HTREEITEM NextNode(HTREEITEM node, UINT relation)
 {
     return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
 }

@@ -11,6 +11,9 @@ void OpenDetails(HWND mainDialog);
 
 HWND GetNodeWindow(HTREEITEM node);
 
+// The node in that relation (TVGN_) to this one; null for none.
+HTREEITEM NextNode(HTREEITEM node, UINT relation);
+
 // The selected node; null when none is.
 HTREEITEM SelectedNode();
 

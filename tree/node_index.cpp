@@ -17,18 +17,13 @@ static SIZE_T SlotOf(HWND window)
     return static_cast<SIZE_T>((reinterpret_cast<ULONG_PTR>(window) * 0x9E3779B97F4A7C15ull) >> 32) & s_mask;
 }
 
-static HTREEITEM Next(HTREEITEM node, UINT relation)
-{
-    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
-}
-
 // The node after this one, depth first.
 static HTREEITEM Following(HTREEITEM node)
 {
-    if (HTREEITEM child = Next(node, TVGN_CHILD))
+    if (HTREEITEM child = NextNode(node, TVGN_CHILD))
         return child;
-    for (; node; node = Next(node, TVGN_PARENT)) {
-        if (HTREEITEM sibling = Next(node, TVGN_NEXT))
+    for (; node; node = NextNode(node, TVGN_PARENT)) {
+        if (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
             return sibling;
     }
     return nullptr;
@@ -44,7 +39,7 @@ static bool MakeNodeIndex()
     if (!s_entries)
         return false;
     s_mask = size - 1;
-    for (HTREEITEM node = Next(nullptr, TVGN_ROOT); node; node = Following(node)) {
+    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node; node = Following(node)) {
         HWND window = GetNodeWindow(node);
         SIZE_T slot = SlotOf(window);
         while (s_entries[slot].node)
