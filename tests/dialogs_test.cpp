@@ -426,10 +426,11 @@ TEST_F(MainWindow, PointingSelectsTheWindowUnderThePointerAndEveryWayOutLeavesNo
         SetFocus(g_hTree);
         Keys({ VK_CONTROL, 'F' });
         EXPECT_TRUE(way == 0 || TreeView_GetSelection(g_hTree) == Find(button)) << "not what is under the pointer as it starts, at " << way;
-        // The label above its twin and the group box, a caption above a child beneath it, the bare desktop (no node).
-        for (auto [window, at] : { std::pair{ button, Centre(button) }, { off, Centre(off) }, { label, Centre(label) },
-                                   { group, POINT{ Rect(group).left + 8, Rect(group).bottom - 8 } }, { top, POINT{ Rect(top).left + 320, Rect(top).top + 4 } },
-                                   { nullptr, POINT{ 1270, 1010 } }, { g_hung, Centre(g_hung) } }) {
+        // A button's edge under its outline, the label above its twin and the group box, a caption above a child
+        // beneath it, the bare desktop (no node).
+        for (auto [window, at] : { std::pair{ button, Centre(button) }, { button, POINT{ Rect(button).left + 1, Centre(button).y } },
+                                   { off, Centre(off) }, { label, Centre(label) }, { group, POINT{ Rect(group).left + 8, Rect(group).bottom - 8 } },
+                                   { top, POINT{ Rect(top).left + 320, Rect(top).top + 4 } }, { nullptr, POINT{ 1270, 1010 } }, { g_hung, Centre(g_hung) } }) {
             Mouse(at);
             EXPECT_TRUE(TreeView_GetSelection(g_hTree) == Find(window) && Outline() == Rect(window)) << Hex(window) << " at " << way;
         }
