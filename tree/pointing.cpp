@@ -12,7 +12,7 @@ static HHOOK s_hook;
 static HWND s_dialog;                   // where the hook posts
 static POINT s_point;                   // where the hook last saw the pointer
 static bool s_movePosted;               // moves until it is followed join it
-static UINT s_pressed;                  // the button message of a press kept from its window
+static bool s_pressed;                  // a press kept from its window
 static HWND s_pointed;                  // the window found under the pointer
 static HWND s_before;                   // the window of the node selected before
 
@@ -82,13 +82,13 @@ static LRESULT CALLBACK PointingHook(int code, WPARAM message, LPARAM info)
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-            s_pressed = static_cast<UINT>(message);
+            s_pressed = true;
             return 1;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-            if (s_pressed != (left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN))
+            if (!s_pressed)
                 break;   // a press made before the pointing: its window has it
-            s_pressed = 0;
+            s_pressed = false;
             PostMessageW(s_dialog, left ? WM_POINTING_PICKED : WM_POINTING_CANCELLED, 0, 0);
             return 1;
         }
@@ -107,8 +107,7 @@ void StartPointing(HWND dialog)
     HTREEITEM selected = SelectedNode();
     s_before = selected ? GetNodeWindow(selected) : nullptr;
     s_pointed = nullptr;
-    s_movePosted = false;
-    s_pressed = 0;
+    s_movePosted = s_pressed = false;
     GetCursorPos(&s_point);
     FollowPointer(dialog);
 }
