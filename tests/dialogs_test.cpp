@@ -526,7 +526,7 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNode)
 
     // Each item has an access key of its own; the texts a satellite lacks are the exe's.
     Texts items = Menu(IDM_DETAILS);
-    EXPECT_EQ(g_popupTitle, L"詳細內容");
+    EXPECT_TRUE(g_popupTitle == L"詳細內容" && Outline() == RECT{}) << "the details not opened, or more done";
     std::set<wchar_t> keys;
     for (const std::wstring &item : items)
         EXPECT_TRUE(keys.insert(towupper(item[item.find(L'&') + 1])).second && item.back() != L'-') << item << " greyed, or its key not its own";
