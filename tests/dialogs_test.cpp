@@ -351,12 +351,13 @@ static void Keys(std::vector<WORD> keys, bool pump = true)
 // Moves the pointer to the point, then presses and releases a button there (down: its MOUSEEVENTF_ down flag).
 static void Mouse(POINT at, DWORD down = 0)
 {
-    INPUT move = { INPUT_MOUSE }, press = move, release = move;
+    INPUT move = { INPUT_MOUSE };
     move.mi = { (at.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN), (at.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN), 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE };
-    press.mi.dwFlags = down;
-    release.mi.dwFlags = down * 2;   // each button's up flag is twice its down flag
-    // The button after the move has settled: Wine can deliver the X server's echo of the move late, and a tree or
-    // button that sees the pointer away from where the button went down takes the click for a drag.
+    INPUT press = move, release = move;
+    press.mi.dwFlags |= down;
+    release.mi.dwFlags |= down * 2;   // each button's up flag is twice its down flag
+    // The button after the move has settled, and at the point again: Wine can deliver the X server's echo of a move
+    // late, and a tree or button that sees the pointer away from where the button went down takes the click for a drag.
     Input({ move });
     if (down)
         Input({ press, release });
@@ -436,7 +437,7 @@ TEST_F(MainWindow, PointingSelectsTheWindowUnderThePointerAndEveryWayOutLeavesNo
         }
         if (way == 0) {
             Keys({ VK_ESCAPE });
-            SetEvent(g_thaw);   // for the refill ahead, which waits on every window
+            SetEvent(g_thaw), SendMessageW(g_hung, WM_NULL, 0, 0);   // for the refill ahead; and its late pointer events spent
         }
         if (way == 1 || way == 3)
             Mouse(Centre(button), way == 1 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
@@ -497,7 +498,7 @@ static Texts Menu(UINT choice, std::function<void()> open = [] { Keys({ VK_APPS 
     // Twice at most: Wine at times moves the pointer by a late message of its own between the press and the
     // release of a right click, and the tree takes that for the start of a drag.
     for (int tries = 0; tries < 2 && g_choice; tries++) {
-        open();
+        SetForegroundWindow(g_main), SetFocus(g_hTree), open();   // each try from Orvalis in front
         PumpUntil([] { return !g_choice; }, 100);
     }
     KillTimer(nullptr, timer);
