@@ -58,6 +58,29 @@ static void PrintTimes(const char *what, double *times, int count)
     printf(" %s in %.1f ms (median), %.1f ms (slowest);", what, times[count / 2], times[count - 1]);
 }
 
+// By input, as a user moves it, to a point of a cell of the helper's grid:
+// x across the cell, half way down.
+static void MoveToCell(int cell, int x = CELL_WIDTH / 2)
+{
+    INPUT move = { INPUT_MOUSE };
+    move.mi.dx = ((cell % GRID_COLUMNS * CELL_WIDTH + x) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+    move.mi.dy = ((cell / GRID_COLUMNS * CELL_HEIGHT + CELL_HEIGHT / 2) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof move);
+}
+
+// Answers the messages waiting, and more until the time is up, or until the
+// node of a window is selected if told to stop there.
+static void PumpFor(double ms, bool untilSelected = false)
+{
+    double start = NowMs();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    } while (NowMs() - start < ms && !(untilSelected && g_selectedAt));
+}
+
 // What pointing takes on this desktop: its start (which indexes the tree's
 // nodes), and, for moves of the pointer from cell to cell of the helper's
 // grid, the time from the move until the node of the window entered is
@@ -66,34 +89,24 @@ static void MeasurePointing(HWND dialog)
 {
     enum { MOVES = 60 };
     g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
-    // Settled first: Wine can hand the hook the echo of a move late.
-    SetCursorPos(CELL_WIDTH / 2, CELL_HEIGHT / 2);
-    for (double settle = NowMs(); NowMs() - settle < 200;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
+    // Settled first, and the first move under the hook made untimed, at points
+    // the timed moves never go to: Wine can hand the hook the echo of a move
+    // late, and Wine 10 loses the first move the hook should see.
+    MoveToCell(0, CELL_WIDTH / 4);
+    PumpFor(200);
     double start = NowMs();
     StartPointing(dialog);
     double startMs = NowMs() - start;
+    MoveToCell(0, CELL_WIDTH * 3 / 4);
+    PumpFor(200);
     double selected[MOVES], drawn[MOVES];
     for (int i = 0; i < MOVES; i++) {
         // Across and down by a cell, so that each move enters another window.
-        int cell = (i * (GRID_COLUMNS + 1) + 1) % (GRID_COLUMNS * GRID_ROWS);
-        INPUT move = { INPUT_MOUSE };
-        move.mi.dx = ((cell % GRID_COLUMNS * CELL_WIDTH + CELL_WIDTH / 2) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
-        move.mi.dy = ((cell / GRID_COLUMNS * CELL_HEIGHT + CELL_HEIGHT / 2) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
-        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         g_selectedAt = 0;
         double sent = NowMs();
-        SendInput(1, &move, sizeof move);
-        MSG msg;
-        while (!g_selectedAt && NowMs() - sent < 1000) {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-        }
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
+        MoveToCell((i * (GRID_COLUMNS + 1) + 1) % (GRID_COLUMNS * GRID_ROWS));
+        PumpFor(1000, true);
+        PumpFor(0);
         selected[i] = (g_selectedAt ? g_selectedAt : NowMs()) - sent;
         drawn[i] = NowMs() - sent;
     }
