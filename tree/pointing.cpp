@@ -74,7 +74,6 @@ static LRESULT CALLBACK PointingHook(int code, WPARAM message, LPARAM info)
 {
     if (code == HC_ACTION) {
         s_point = reinterpret_cast<const MSLLHOOKSTRUCT *>(info)->pt;
-        bool left = message == WM_LBUTTONUP;
         switch (message) {
         case WM_MOUSEMOVE:
             if (!s_movePosted)
@@ -89,7 +88,7 @@ static LRESULT CALLBACK PointingHook(int code, WPARAM message, LPARAM info)
             if (!s_pressed)
                 break;   // a press made before the pointing: its window has it
             s_pressed = false;
-            PostMessageW(s_dialog, left ? WM_POINTING_PICKED : WM_POINTING_CANCELLED, 0, 0);
+            PostMessageW(s_dialog, message == WM_LBUTTONUP ? WM_POINTING_PICKED : WM_POINTING_CANCELLED, 0, 0);
             return 1;
         }
     }
