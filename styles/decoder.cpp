@@ -65,7 +65,7 @@ static wchar_t *NextLine(wchar_t *end)
     return end;
 }
 
-DWORD DecodeFlags(HWND list, const wchar_t *prefix, DWORD value)
+DWORD DecodeFlags(FlagSink sink, void *target, const wchar_t *prefix, DWORD value)
 {
     int prefixLength = lstrlenW(prefix);
     if (prefixLength == 0)
@@ -85,7 +85,7 @@ DWORD DecodeFlags(HWND list, const wchar_t *prefix, DWORD value)
             if (lineValue != 0 || !justListedNonZero) {
                 wchar_t saved = *end;
                 *end = L'\0';
-                AddFlagRow(list, line);
+                sink(target, line);
                 *end = saved;
                 value ^= lineValue;
                 justListedNonZero = lineValue != 0;
@@ -98,7 +98,7 @@ DWORD DecodeFlags(HWND list, const wchar_t *prefix, DWORD value)
     return value;
 }
 
-void AddFlagRow(HWND list, wchar_t *text)
+void AddFlagRow(void *list, wchar_t *text)
 {
     wchar_t *space = text;
     while (*space && *space != L' ')
@@ -110,7 +110,7 @@ void AddFlagRow(HWND list, wchar_t *text)
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.pszText = text;
-    int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    int index = static_cast<int>(SendMessageW(static_cast<HWND>(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (!hasValue)
         return;
 
@@ -119,6 +119,6 @@ void AddFlagRow(HWND list, wchar_t *text)
         item.iItem = index;
         item.iSubItem = 1;
         item.pszText = space + 1;
-        SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(static_cast<HWND>(list), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
 }

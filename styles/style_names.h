@@ -13,11 +13,15 @@ extern const ClassPrefix CLASS_PREFIXES[CLASS_PREFIX_COUNT];
 // Rows of CLASS_PREFIXES that other code singles out.
 enum { ROW_BUTTON = 0, ROW_SCROLLBAR = 1, ROW_COMBOBOX = 2, ROW_EDIT = 3 };
 
-// Lists in `list` every name of the first run of table lines that start with
-// `prefix` whose bits are all still set, taking them greedily in table order.
-// Returns the bits no listed name took; an empty prefix returns 0.
-DWORD DecodeFlags(HWND list, const wchar_t *prefix, DWORD value);
+// Where the decoder puts each line it lists, "NAME HEX" (or a text without
+// a space): a panel's row, or a line of names.
+typedef void (*FlagSink)(void *target, wchar_t *line);
 
-// Adds "name value" (or a text without a space) as one two-column row.
-// The text is cut at its space while the row is added and then restored.
-void AddFlagRow(HWND list, wchar_t *text);
+// Lists every name of the first run of table lines that start with
+// `prefix` whose bits are all still set, taking them greedily in table
+// order. Returns the bits no listed name took; an empty prefix returns 0.
+DWORD DecodeFlags(FlagSink sink, void *target, const wchar_t *prefix, DWORD value);
+
+// The sink of the panels: adds the line as one two-column row of the list
+// view. The text is cut at its space while the row is added and then restored.
+void AddFlagRow(void *list, wchar_t *text);

@@ -1,6 +1,5 @@
 #include "style_panel.h"
 #include <commctrl.h>
-#include "style_names.h"
 #include "../app/shared.h"
 #include "../app/startup.h"
 
@@ -62,52 +61,53 @@ static void FormatCaption(int stringId, DWORD value, wchar_t *caption)
     wsprintfW(caption, format, value);
 }
 
-static DWORD DecodeWindowStyle(HWND list, DWORD style, const wchar_t *prefixOverride)
+// The window style by the names of WS_, then of its class (or the one
+// chosen instead) and of the common controls.
+static DWORD DecodeStyleBits(HWND window, DWORD style, const wchar_t *prefixOverride, FlagSink sink, void *target)
 {
-    DWORD rest = DecodeFlags(list, L"WS_", style);
+    DWORD rest = DecodeFlags(sink, target, L"WS_", style);
     if (prefixOverride)
-        return DecodeFlags(list, L"CCS", DecodeFlags(list, prefixOverride, rest));
+        return DecodeFlags(sink, target, L"CCS", DecodeFlags(sink, target, prefixOverride, rest));
 
     wchar_t className[256] = L"";
-    GetClassNameW(g_hTarget, className, ARRAYSIZE(className));
+    GetClassNameW(window, className, ARRAYSIZE(className));
     for (int row = 0; row < CLASS_PREFIX_COUNT; row++) {
         if (lstrcmpiW(className, CLASS_PREFIXES[row].className) == 0)
-            rest = DecodeFlags(list, L"CCS", DecodeFlags(list, CLASS_PREFIXES[row].prefix, rest));
+            rest = DecodeFlags(sink, target, L"CCS", DecodeFlags(sink, target, CLASS_PREFIXES[row].prefix, rest));
     }
     return rest;
 }
 
-static void AddLeftoverBits(HWND list, DWORD rest)
+DWORD DecodeWindowStyle(HWND window, int which, const wchar_t *prefixOverride, FlagSink sink, void *target)
 {
+    DWORD value;
+    DWORD rest;
+    if (which == GCL_STYLE) {
+        value = static_cast<DWORD>(GetClassLongPtrW(window, GCL_STYLE));
+        rest = DecodeFlags(sink, target, L"CS_", value);
+    } else if (which == GWL_EXSTYLE) {
+        value = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+        rest = DecodeFlags(sink, target, L"WS_EX_", value);
+    } else {
+        value = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+        rest = DecodeStyleBits(window, value, prefixOverride, sink, target);
+    }
     for (int bit = 0; bit < 32; bit++) {
         DWORD mask = 1u << bit;
         if (rest & mask) {
             wchar_t text[16];
             wsprintfW(text, L"%.8lX", mask);
-            AddFlagRow(list, text);
+            sink(target, text);
         }
     }
+    return value;
 }
 
 void FillStylePanel(HWND dialog, int listId, int which, const wchar_t *prefixOverride)
 {
     HWND list = GetDlgItem(dialog, listId);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-
-    DWORD value;
-    DWORD rest;
-    if (which == GCL_STYLE) {
-        value = static_cast<DWORD>(GetClassLongPtrW(g_hTarget, GCL_STYLE));
-        rest = DecodeFlags(list, L"CS_", value);
-    } else if (which == GWL_EXSTYLE) {
-        value = static_cast<DWORD>(GetWindowLongPtrW(g_hTarget, GWL_EXSTYLE));
-        rest = DecodeFlags(list, L"WS_EX_", value);
-    } else {
-        value = static_cast<DWORD>(GetWindowLongPtrW(g_hTarget, GWL_STYLE));
-        rest = DecodeWindowStyle(list, value, prefixOverride);
-    }
-    AddLeftoverBits(list, rest);
-
+    DWORD value = DecodeWindowStyle(g_hTarget, which, prefixOverride, AddFlagRow, list);
     wchar_t caption[CAPTION_CHARS];
     FormatCaption(CaptionStringFor(listId), value, caption);
     SetDlgItemTextW(dialog, CaptionIdFor(listId), caption);
