@@ -4,6 +4,15 @@
 
 extern HWND g_hTarget;   // the window the details dialog shows; set by the main window
 
+// What pointing's mouse hook, and the information window's finder while
+// it is dragged, tell the main window.
+enum {
+    WM_POINTING_MOVED = WM_APP + 1,   // follow the pointer to where it now is
+    WM_POINTING_PICKED,               // a left click or the finder let go: pick what is under it
+    WM_POINTING_CANCELLED,            // a right click, Esc or the capture lost
+    WM_POINTING_DRAG,                 // the finder pressed: wParam holds the window to capture the mouse
+};
+
 // Dialog units in pixels, by the dialog's own font and DPI: Windows scales
 // nothing for a DPI-aware program.
 POINT DialogUnitsToPixels(HWND dialog, int x, int y);
@@ -13,3 +22,17 @@ enum { HANDLE_CHARS = 9 };   // eight hexadecimal digits and the terminator
 // A handle as the details show it: its low 32 bits in upper-case
 // hexadecimal, without leading zeros.
 void FormatHandle(wchar_t *text, HWND window);
+
+// Text that grows as it is appended to, on the process heap. Once memory
+// runs out the text is dropped and stays null: no part of it is kept.
+struct TextBuffer {
+    wchar_t *text;
+    SIZE_T length;
+    SIZE_T capacity;
+    bool failed;
+};
+void AppendText(TextBuffer *buffer, const wchar_t *text);
+void FreeText(TextBuffer *buffer);
+
+// Puts the text on the clipboard as Unicode text.
+void PutOnClipboard(HWND owner, const wchar_t *text);

@@ -30,6 +30,11 @@ void LoadProgramString(int id, wchar_t *buffer, int capacity)
         LoadStringW(g_hInstance, id, buffer, capacity);
 }
 
+HINSTANCE DialogModule(int id)
+{
+    return FindResourceW(g_hResModule, MAKEINTRESOURCEW(id), RT_DIALOG) ? g_hResModule : g_hInstance;
+}
+
 bool AppendSatelliteSuffix(wchar_t *path, DWORD length, DWORD capacity)
 {
     static const wchar_t suffix[] = L".mui";

@@ -18,6 +18,10 @@ HINSTANCE LoadResourceModule();
 // a satellite made before the string was added does.
 void LoadProgramString(int id, wchar_t *buffer, int capacity);
 
+// The module that holds the dialog template: the resource module, or the
+// exe when a satellite made before the template lacks it.
+HINSTANCE DialogModule(int id);
+
 // Appends ".mui" to the path of `length` characters in a buffer of
 // `capacity`; false, writing nothing, for an empty path or one with no room.
 bool AppendSatelliteSuffix(wchar_t *path, DWORD length, DWORD capacity);

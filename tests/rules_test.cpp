@@ -1,17 +1,24 @@
 // The rules that need no dialog: the flag decoder over the real table, the
-// node image and label, the caption-format check and the satellite's choice.
+// node image and label, the caption-format check, the find's match and the
+// satellite's choice.
 #include <gtest/gtest.h>
 #include "support.h"
 #include "styles/style_names.h"
 #include "styles/style_panel.h"
+#include "tree/find_box.h"
 #include "tree/window_tree.h"
+
+static void Collect(void *lines, wchar_t *line)
+{
+    static_cast<Texts *>(lines)->push_back(line);
+}
 
 TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
 {
-    const struct { const wchar_t *prefix; DWORD value; std::vector<std::wstring> rows; DWORD rest; } cases[] = {
+    const struct { const wchar_t *prefix; DWORD value; Texts lines; DWORD rest; } cases[] = {
         // Of two names with one value only the first; a caption is border and frame.
-        { L"WS_", WS_OVERLAPPEDWINDOW, { L"WS_BORDER 800000", L"WS_DLGFRAME 400000", L"WS_GROUP 20000", L"WS_MAXIMIZEBOX 10000",
-                                         L"WS_OVERLAPPED 0", L"WS_SYSMENU 80000", L"WS_THICKFRAME 40000" }, 0 },
+        { L"WS_", WS_OVERLAPPEDWINDOW, { L"WS_OVERLAPPED 0", L"WS_BORDER 800000", L"WS_DLGFRAME 400000", L"WS_GROUP 20000", L"WS_MAXIMIZEBOX 10000",
+                                         L"WS_SYSMENU 80000", L"WS_THICKFRAME 40000" }, 0 },
         // Only the first zero line after a taken name is dropped.
         { L"TCS", TCS_MULTILINE, { L"TCS_MULTILINE 200", L"TCS_RIGHTJUSTIFY 0", L"TCS_TABS 0" }, 0 },
         // A hex letter, and bits no name takes.
@@ -25,15 +32,12 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
     };
     UseOwnResources();
     std::wstring table = g_pStyleTable;
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT | LVS_SORTASCENDING, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-    LVCOLUMNW column = { LVCF_WIDTH, 0, 150 };
-    ListView_InsertColumn(list, 0, &column);
-    ListView_InsertColumn(list, 1, &column);
     for (const auto &c : cases) {
-        ListView_DeleteAllItems(list);
-        EXPECT_EQ(DecodeFlags(list, c.prefix, c.value), c.rest) << c.prefix << " " << std::hex << c.value;
-        EXPECT_EQ(Rows(list), c.rows) << c.prefix << " " << std::hex << c.value;
+        Texts lines;
+        EXPECT_EQ(DecodeFlags(Collect, &lines, c.prefix, c.value), c.rest) << c.prefix << " " << std::hex << c.value;
+        EXPECT_EQ(lines, c.lines) << c.prefix << " " << std::hex << c.value;
     }
+    EXPECT_EQ(g_pStyleTable, table) << "a line left cut";
     EXPECT_GE(GlobalSize(g_pStyleTable), (table.size() + 1) * sizeof(wchar_t)) << "the table overruns its buffer";
     EXPECT_EQ(table.substr(table.size() - 2), L"\r\n") << "the table's last line cut";
 }
@@ -61,6 +65,19 @@ TEST(NodeRules, ImageByExactClassAndStyleAndLabelCutInsideItsBuffer)
     EXPECT_EQ(label, std::wstring(127, L'T') + L" | " + std::wstring(125, L'C') + L'\0' + std::wstring(8, L'#'));
 }
 
+TEST(NodeMatches, ALabelHoldingTheTextInAnyCaseOrTheHandleInHexadecimal)
+{
+    HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1A2B3C));
+    const std::pair<const wchar_t *, bool> cases[] = {
+        { L"edit", true },      { L"EDIT | ÄB", true },  { L"| äb", true },     { L"Edit | Äb!", false },  { L"", false },
+        { L"1a2b3c", true },    { L"0X1A2B3C", true },   { L"0x001A2B3C", true }, { L"1A2B3D", false },  { L"0x", false },
+        { L"1A2B3C0", false },  { L"x1A2B3C", false },   { L"00000000001A2B3C", true }, { L"000000000001A2B3C", false },
+    };
+    for (auto [text, matches] : cases)
+        EXPECT_EQ(NodeMatches(L"Edit | Äb", window, text), matches) << text;
+    EXPECT_TRUE(NodeMatches(L"Static | 1A2B3C", nullptr, L"2b3")) << "a handle's digits in the label";
+}
+
 TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 {
     const std::pair<const wchar_t *, bool> cases[] = {
@@ -84,15 +101,19 @@ TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOneDialogOfTwoOrAPathReadCutG
     EXPECT_EQ(LoadResourceModule(), GetModuleHandleW(nullptr)) << "one dialog of two";
     DeleteFileW(satellite.c_str());
 
-    // The English satellite has every text the exe has, so that none shows in Chinese beside it.
-    std::vector<ULONG_PTR> blocks;   // a string table's block n holds ids 16(n-1) to 16n-1
-    EnumResourceNamesW(nullptr, RT_STRING, [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR blocks) -> BOOL {
-        return reinterpret_cast<std::vector<ULONG_PTR> *>(blocks)->push_back(reinterpret_cast<ULONG_PTR>(name)), TRUE; }, reinterpret_cast<LONG_PTR>(&blocks));
+    // The English satellite has every text and dialog the exe has, so that none shows in Chinese beside it.
     HMODULE english = LoadLibraryExW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    std::vector<ULONG_PTR> blocks, dialogs;   // a string table's block n holds ids 16(n-1) to 16n-1
+    auto names = [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) -> BOOL {
+        return reinterpret_cast<std::vector<ULONG_PTR> *>(list)->push_back(reinterpret_cast<ULONG_PTR>(name)), TRUE; };
+    EnumResourceNamesW(nullptr, RT_STRING, names, reinterpret_cast<LONG_PTR>(&blocks));
+    EnumResourceNamesW(nullptr, RT_DIALOG, names, reinterpret_cast<LONG_PTR>(&dialogs));
     wchar_t text[256];
     for (UINT id = 0; !blocks.empty() && id < 16 * blocks.back(); id++)
         EXPECT_TRUE(!LoadStringW(nullptr, id, text, 256) || LoadStringW(english, id, text, 256)) << id;
-    EXPECT_FALSE(blocks.empty());
+    for (ULONG_PTR dialog : dialogs)
+        EXPECT_TRUE(FindResourceW(english, MAKEINTRESOURCEW(dialog), RT_DIALOG)) << "dialog " << dialog;
+    EXPECT_TRUE(!blocks.empty() && dialogs.size() == 4);
 
     // Nor does a path whose read failed (0) or filled the buffer (which then
     // holds it cut); what is appended shows in the exe's run, which finds its own.
