@@ -6,8 +6,11 @@
 #define IDR_STYLE_NAMES             1   // RT_RCDATA: the style-name table text
 #define IDB_NODE_IMAGES             1   // 28 tree images of 16x16
 #define IDI_ORVALIS                 1   // program and about-box icon
+#define IDI_FINDER                  2   // the information window's finder
 #define IDD_MAIN                    1
 #define IDD_DETAILS                 2
+#define IDD_INFO                    3   // the information window
+#define IDD_FIND                    4   // the find box
 #define IDR_MANIFEST                1
 
 // String table.
@@ -37,6 +40,66 @@
 #define IDS_MENU_SHOW_WHERE         23
 #define IDS_MENU_COPY               24
 #define IDS_MENU_REFRESH            25
+#define IDS_MENU_INFO               26
+#define IDS_MENU_COPY_BRANCH        27
+#define IDS_MENU_FIND_TEXT          28
+#define IDS_FIND_NO_MATCH           29
+// Values the information window names.
+#define IDS_SHOW_NORMAL             30
+#define IDS_SHOW_MINIMIZED          31
+#define IDS_SHOW_MAXIMIZED          32
+#define IDS_CHARSET_UNICODE         33
+#define IDS_CHARSET_ANSI            34
+#define IDS_BITS_32                 35
+#define IDS_BITS_64                 36
+// The information window's headings and the names of its rows, in the
+// order it shows them: the menu stands in for the control ID of a
+// top-level window.
+#define IDS_INFO_WINDOW             37
+#define IDS_ROW_HANDLE              38
+#define IDS_ROW_CLASS_NAME          39
+#define IDS_ROW_TEXT                40
+#define IDS_ROW_CONTROL_ID          41
+#define IDS_ROW_MENU                42
+#define IDS_ROW_WINDOW_RECT         43
+#define IDS_ROW_CLIENT_RECT         44
+#define IDS_ROW_RESTORED_RECT       45
+#define IDS_ROW_SHOW_STATE          46
+#define IDS_ROW_STYLE               47
+#define IDS_ROW_EXSTYLE             48
+#define IDS_ROW_PROCEDURE           49
+#define IDS_ROW_INSTANCE            50
+#define IDS_ROW_USER_DATA           51
+#define IDS_ROW_DPI                 52
+#define IDS_ROW_DPI_AWARENESS       53
+#define IDS_ROW_CHARSET             54
+#define IDS_ROW_PARENT              55
+#define IDS_ROW_OWNER               56
+#define IDS_ROW_ROOT_OWNER          57
+#define IDS_INFO_CLASS              58
+#define IDS_ROW_ATOM                59
+#define IDS_ROW_CLASS_STYLE         60
+#define IDS_ROW_CLASS_EXTRA         61
+#define IDS_ROW_WINDOW_EXTRA        62
+#define IDS_ROW_MODULE              63
+#define IDS_ROW_CLASS_PROCEDURE     64
+#define IDS_ROW_ICON                65
+#define IDS_ROW_SMALL_ICON          66
+#define IDS_ROW_CURSOR              67
+#define IDS_ROW_BACKGROUND          68
+#define IDS_INFO_PROCESS            69
+#define IDS_ROW_PROCESS_ID          70
+#define IDS_ROW_IMAGE               71
+#define IDS_ROW_BITNESS             72
+#define IDS_ROW_SESSION             73
+#define IDS_ROW_PRIORITY            74
+#define IDS_INFO_THREAD             75
+#define IDS_ROW_THREAD_ID           76
+#define IDS_ROW_ACTIVE              77
+#define IDS_ROW_FOCUS               78
+#define IDS_ROW_CAPTURE             79
+#define IDS_ROW_CARET               80
+#define IDS_INFO_PROPERTIES         81
 
 // Items of the node menu. Finding a window is on the system menu too, where
 // the system keeps the low four bits of an item's id for itself.
@@ -45,6 +108,9 @@
 #define IDM_COPY                    0x0120
 #define IDM_FIND_WINDOW             0x0130
 #define IDM_REFRESH                 0x0140
+#define IDM_INFO                    0x0150
+#define IDM_COPY_BRANCH             0x0160
+#define IDM_FIND_TEXT               0x0170
 
 // Fixed labels of both dialogs (stored as 0xFFFF).
 #define IDC_LABEL                   -1
@@ -85,3 +151,12 @@
 #define IDC_DETAILS_STYLE_CAPTION   110
 #define IDC_DETAILS_EXSTYLE_CAPTION 111
 #define IDC_DETAILS_CLASSSTYLE_CAPTION 112
+
+// Information window.
+#define IDC_INFO_FINDER             100
+#define IDC_INFO_LIST               101
+
+// Find box; its buttons are IDOK (next) and this one.
+#define IDC_FIND_TEXT               200
+#define IDC_FIND_STATUS             201
+#define IDC_FIND_PREVIOUS           202
