@@ -1,0 +1,259 @@
+#include "info_window.h"
+#include <commctrl.h>
+#include "window_info.h"
+#include "../app/shared.h"
+#include "../app/startup.h"
+#include "../resources/resource.h"
+#include "../tree/window_tree.h"
+
+static HWND s_info;      // the window while it is open
+static HWND s_shown;     // the window whose rows it shows
+static RECT s_placed;    // where the user last moved or sized it; empty until then
+
+// In dialog units: the list's top, beneath the finder; the name column.
+enum { LIST_TOP_UNITS = 28, NAME_COLUMN_UNITS = 90 };
+
+enum { ROW_TEXT_CHARS = 1100 };
+
+static HWND InfoList()
+{
+    return GetDlgItem(s_info, IDC_INFO_LIST);
+}
+
+// Rows are appended; a heading is marked in the row's data.
+static void AddInfoRow(void *list, const wchar_t *name, const wchar_t *value)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = INT_MAX;
+    item.pszText = const_cast<wchar_t *>(name);
+    item.lParam = value == nullptr;
+    int index = static_cast<int>(SendMessageW(static_cast<HWND>(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (value && index >= 0) {
+        item.iSubItem = 1;
+        item.pszText = const_cast<wchar_t *>(value);
+        SendMessageW(static_cast<HWND>(list), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void ShowWindowInfo(HWND window)
+{
+    if (!s_info || window == s_shown)
+        return;
+    s_shown = window;
+    HWND list = InfoList();
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    ReadWindowInfo(window, AddInfoRow, list);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    // Drawn now, not once the queue is empty: while pointing, the next move
+    // may come first.
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// The list under the finder fills the rest; its value column the list's
+// width past the names, and past the scroll bar that the rows bring.
+static void LayOutInfoWindow(HWND dialog, int width, int height)
+{
+    HWND list = GetDlgItem(dialog, IDC_INFO_LIST);
+    int top = DialogUnitsToPixels(dialog, 0, LIST_TOP_UNITS).y;
+    SetWindowPos(list, nullptr, 0, top, width, height > top ? height - top : 0, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(list, &client);
+    int scrollBar = (GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) ? 0 : GetSystemMetrics(SM_CXVSCROLL);
+    int rest = client.right - scrollBar - DialogUnitsToPixels(dialog, NAME_COLUMN_UNITS, 0).x;
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, rest > 0 ? rest : 0);
+}
+
+static void InitInfoWindow(HWND dialog)
+{
+    SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_FINDER))), 0);
+    HWND list = GetDlgItem(dialog, IDC_INFO_LIST);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_WIDTH;
+    column.cx = DialogUnitsToPixels(dialog, NAME_COLUMN_UNITS, 0).x;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+// Right of the main window where its monitor's work area has room, else
+// left of it, else at the work area's right edge; as tall as the main
+// window. Where the user put it, once moved or sized.
+static void PlaceInfoWindow(HWND info, HWND mainDialog)
+{
+    RECT rect = s_placed;
+    if (IsRectEmpty(&rect)) {
+        RECT own, main;
+        GetWindowRect(info, &own);
+        GetWindowRect(mainDialog, &main);
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(mainDialog, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT &work = monitor.rcWork;
+        int width = own.right - own.left;
+        int left = main.right + width <= work.right ? main.right
+                   : main.left - width >= work.left ? main.left - width
+                   : work.right - width;
+        rect = { left, main.top, left + width, main.bottom };
+    }
+    SetWindowPos(info, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Selected rows, one a line ending in CR LF: a heading alone, a row its
+// name, a tab and its value.
+static void CopySelectedRows(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_INFO_LIST);
+    TextBuffer copy = {};
+    for (int row = -1; (row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
+        wchar_t text[ROW_TEXT_CHARS] = L"";
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = row;
+        item.pszText = text;
+        item.cchTextMax = ROW_TEXT_CHARS;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        AppendText(&copy, text);
+        if (!item.lParam) {
+            item.iSubItem = 1;
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+            AppendText(&copy, L"\t");
+            AppendText(&copy, text);
+        }
+        AppendText(&copy, L"\r\n");
+    }
+    if (copy.text)
+        PutOnClipboard(dialog, copy.text);
+    FreeText(&copy);
+}
+
+static void OnInfoKey(HWND dialog, WORD key)
+{
+    if (GetKeyState(VK_CONTROL) >= 0)
+        return;
+    if (key == 'A') {
+        LVITEMW item = {};
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendDlgItemMessageW(dialog, IDC_INFO_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    } else if (key == 'C') {
+        CopySelectedRows(dialog);
+    }
+}
+
+// Headings in the highlight colour on the face of buttons, so that the
+// rows under them read as a group.
+static LRESULT DrawInfoRow(NMLVCUSTOMDRAW *draw)
+{
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.lItemlParam) {
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHT);
+        draw->clrTextBk = GetSysColor(COLOR_BTNFACE);
+    }
+    return CDRF_DODEFAULT;
+}
+
+static INT_PTR OnInfoNotify(HWND dialog, NMHDR *header)
+{
+    if (header->code == LVN_KEYDOWN)
+        OnInfoKey(dialog, reinterpret_cast<NMLVKEYDOWN *>(header)->wVKey);
+    if (header->code != NM_CUSTOMDRAW)
+        return FALSE;
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawInfoRow(reinterpret_cast<NMLVCUSTOMDRAW *>(header)));
+    return TRUE;
+}
+
+// The finder pressed: the main window captures the mouse here and points
+// as it moves; the finder leaves its place for the cursor while it does.
+static void StartFinderDrag(HWND dialog)
+{
+    SendMessageW(GetWindow(dialog, GW_OWNER), WM_POINTING_DRAG, reinterpret_cast<WPARAM>(dialog), 0);
+    if (GetCapture() == dialog)
+        SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON, 0, 0);
+}
+
+static void OnFinderLost(HWND dialog)
+{
+    SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_FINDER))), 0);
+    SendMessageW(GetWindow(dialog, GW_OWNER), WM_POINTING_CANCELLED, 0, 0);
+}
+
+// Esc ends a drag of the finder; else it closes the window, and the tree has the keyboard back.
+static void CloseInfoWindow(HWND dialog)
+{
+    if (GetCapture() == dialog) {
+        ReleaseCapture();
+        return;
+    }
+    DestroyWindow(dialog);
+    SetFocus(g_hTree);
+}
+
+// While the finder is dragged the moves and the release come here, and go
+// on to the main window, which points.
+static void PassOnDrag(HWND dialog, UINT message)
+{
+    if (GetCapture() == dialog)
+        SendMessageW(GetWindow(dialog, GW_OWNER), message, 0, 0);
+}
+
+static INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitInfoWindow(dialog);
+        break;
+    case WM_SIZE:
+        LayOutInfoWindow(dialog, LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_EXITSIZEMOVE:
+        GetWindowRect(dialog, &s_placed);
+        break;
+    case WM_COMMAND:
+        if (wParam == MAKEWPARAM(IDC_INFO_FINDER, STN_CLICKED))
+            StartFinderDrag(dialog);
+        else if (wParam == IDCANCEL)
+            CloseInfoWindow(dialog);
+        break;
+    case WM_NOTIFY:
+        return OnInfoNotify(dialog, reinterpret_cast<NMHDR *>(lParam));
+    case WM_MOUSEMOVE:
+        PassOnDrag(dialog, WM_POINTING_MOVED);
+        break;
+    case WM_LBUTTONUP:
+        PassOnDrag(dialog, WM_POINTING_PICKED);
+        break;
+    case WM_CAPTURECHANGED:
+        OnFinderLost(dialog);
+        break;
+    case WM_DESTROY:
+        s_info = s_shown = nullptr;
+        break;
+    }
+    return FALSE;
+}
+
+void OpenInfoWindow(HWND mainDialog)
+{
+    if (!s_info) {
+        s_info = CreateDialogParamW(DialogModule(IDD_INFO), MAKEINTRESOURCEW(IDD_INFO), mainDialog, InfoWindowProc, 0);
+        if (!s_info)
+            return;
+        PlaceInfoWindow(s_info, mainDialog);
+    }
+    ShowWindow(s_info, SW_SHOWNOACTIVATE);
+    HTREEITEM node = SelectedNode();
+    ShowWindowInfo(node ? GetNodeWindow(node) : nullptr);
+}
+
+bool IsInfoWindowMessage(MSG *message)
+{
+    return s_info && IsDialogMessageW(s_info, message);
+}
+
+void EnableInfoWindow(bool enable)
+{
+    if (s_info)
+        EnableWindow(s_info, enable);
+}
