@@ -7,6 +7,8 @@
 #include "../app/shared.h"
 #include "../app/startup.h"
 #include "../details/details_dialog.h"
+#include "../details/info_window.h"
+#include "find_box.h"
 #include "../resources/resource.h"
 
 // The template's distances, in dialog units, of the controls beneath the
@@ -37,12 +39,39 @@ static void FillTree(HWND dialog)
     ForgetNodeIndex();
 }
 
+// The main window's modal loop gives IsDialogMessage to it alone and runs no
+// accelerators, but calls this filter before each message: the information
+// window and the find box get their dialog keys here, and so does
+// Alt+Enter, which the tree keeps to itself.
+static HHOOK s_messageFilter;
+// IsDialogMessage calls the filter itself, for the message it is given.
+static bool s_filtering;
+
+static LRESULT CALLBACK FilterDialogMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    MSG *message = reinterpret_cast<MSG *>(lParam);
+    if (code == MSGF_DIALOGBOX && !s_filtering) {
+        // Taken before it is translated, so that no WM_SYSCHAR follows, which would beep.
+        if (message->message == WM_SYSKEYDOWN && message->wParam == VK_RETURN && message->hwnd == g_hTree) {
+            OpenInfoWindow(GetParent(g_hTree));
+            return TRUE;
+        }
+        s_filtering = true;
+        bool taken = IsInfoWindowMessage(message) || IsFindBoxMessage(message);
+        s_filtering = false;
+        if (taken)
+            return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 static void InitMainDialog(HWND dialog)
 {
     g_hTree = GetWindow(dialog, GW_CHILD);
     SendMessageW(dialog, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_ORVALIS))));
     AddFindToSystemMenu(dialog);
+    s_messageFilter = SetWindowsHookExW(WH_MSGFILTER, FilterDialogMessage, nullptr, GetCurrentThreadId());
     FillTree(dialog);
 }
 
@@ -75,25 +104,6 @@ static void LayOutMainDialog(HWND dialog, int width, int height)
     EndDeferWindowPos(batch);
 }
 
-HWND GetNodeWindow(HTREEITEM node)
-{
-    TVITEMW item = {};
-    item.mask = TVIF_HANDLE | TVIF_PARAM;
-    item.hItem = node;
-    SendMessageW(g_hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<HWND>(item.lParam);
-}
-
-HTREEITEM NextNode(HTREEITEM node, UINT relation)
-{
-    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
-}
-
-HTREEITEM SelectedNode()
-{
-    return NextNode(nullptr, TVGN_CARET);
-}
-
 void OpenDetails(HWND mainDialog)
 {
     HTREEITEM node = SelectedNode();
@@ -113,17 +123,23 @@ void OpenDetails(HWND mainDialog)
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
 }
 
-void RefillWindowTree(HWND dialog)
+// Empties the tree and fills it anew, ending any pointing or outline first:
+// neither may become a node. The fill takes seconds on a large desktop and
+// handles no message meanwhile: the pointer says so.
+static void RefillWindowTree(HWND dialog)
 {
     CancelPointing();
     HideOutline();
     s_refillPosted = false;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     // Hidden while it refills, so that it does not repaint for every node.
     ShowWindow(g_hTree, SW_HIDE);
     SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     DestroyTreeImages();
     FillTree(dialog);
     ShowWindow(g_hTree, SW_SHOW);
+    ShowWindowInfo(nullptr);
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 }
 
 // Inside a fill every command waits for it: a refill would free the nodes
@@ -138,10 +154,14 @@ static void PostUntilTheFillEnds(HWND dialog, WPARAM wParam, LPARAM lParam)
     PostMessageW(dialog, WM_COMMAND, wParam, lParam);
 }
 
-static void ShowVisibleBoxFor(HWND dialog, const NMTREEVIEWW *change)
+// The visible box, and the information window unless pointing has it
+// show the window under the pointer, follow the selection.
+static void OnSelectionChanged(HWND dialog, const NMTREEVIEWW *change)
 {
     HWND window = reinterpret_cast<HWND>(change->itemNew.lParam);
     SendDlgItemMessageW(dialog, IDC_MAIN_VISIBLE, BM_SETCHECK, IsWindowVisible(window) ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!IsPointing())
+        ShowWindowInfo(window);
 }
 
 static void ShowOrHideSelectedWindow(HWND box)
@@ -178,7 +198,7 @@ static void OnMainNotify(HWND dialog, const NMHDR *header)
 {
     switch (header->code) {
     case TVN_SELCHANGEDW:
-        ShowVisibleBoxFor(dialog, reinterpret_cast<const NMTREEVIEWW *>(header));
+        OnSelectionChanged(dialog, reinterpret_cast<const NMTREEVIEWW *>(header));
         break;
     case NM_DBLCLK:
         // The tree goes on with the double click once this returns: the
@@ -192,6 +212,22 @@ static void OnMainNotify(HWND dialog, const NMHDR *header)
         ForgetNodeIndex();
         break;
     }
+}
+
+// The information window and the find box are disabled with the main
+// window, while a dialog of its own is open.
+static void EnableToolWindows(bool enable)
+{
+    EnableInfoWindow(enable);
+    EnableFindBox(enable);
+}
+
+// Nothing of pointing, and no hook, outlives the window.
+static void CloseMainDialogTools()
+{
+    CancelPointing();
+    HideOutline();
+    UnhookWindowsHookEx(s_messageFilter);
 }
 
 // Cancel can arrive twice (the close command aimed at this window sends
@@ -291,6 +327,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_POINTING_MOVED:
         FollowPointer(dialog);
         break;
+    case WM_POINTING_DRAG:
+        StartDragging(dialog, reinterpret_cast<HWND>(wParam));
+        break;
     case WM_POINTING_PICKED:
         PickPointedWindow(dialog);
         break;
@@ -303,9 +342,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (!wParam)
             CancelPointing();
         break;
+    case WM_ENABLE:
+        EnableToolWindows(wParam);
+        break;
     case WM_DESTROY:
-        CancelPointing();
-        HideOutline();
+        CloseMainDialogTools();
         break;
     }
     return FALSE;

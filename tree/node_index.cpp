@@ -1,5 +1,4 @@
 #include "node_index.h"
-#include "main_dialog.h"
 #include "window_tree.h"
 
 // An open-addressing hash of window to node, made from the tree when first
@@ -17,18 +16,6 @@ static SIZE_T SlotOf(HWND window)
     return static_cast<SIZE_T>((reinterpret_cast<ULONG_PTR>(window) * 0x9E3779B97F4A7C15ull) >> 32) & s_mask;
 }
 
-// The node after this one, depth first.
-static HTREEITEM Following(HTREEITEM node)
-{
-    if (HTREEITEM child = NextNode(node, TVGN_CHILD))
-        return child;
-    for (; node; node = NextNode(node, TVGN_PARENT)) {
-        if (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
-            return sibling;
-    }
-    return nullptr;
-}
-
 static bool MakeNodeIndex()
 {
     SIZE_T count = static_cast<SIZE_T>(SendMessageW(g_hTree, TVM_GETCOUNT, 0, 0));
@@ -39,7 +26,7 @@ static bool MakeNodeIndex()
     if (!s_entries)
         return false;
     s_mask = size - 1;
-    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node; node = Following(node)) {
+    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node; node = FollowingNode(node)) {
         HWND window = GetNodeWindow(node);
         SIZE_T slot = SlotOf(window);
         while (s_entries[slot].node)

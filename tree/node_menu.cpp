@@ -1,11 +1,12 @@
 #include "node_menu.h"
 #include <windowsx.h>
-#include "main_dialog.h"
+#include "find_box.h"
 #include "outline.h"
 #include "pointing.h"
 #include "window_tree.h"
 #include "../app/shared.h"
 #include "../app/startup.h"
+#include "../details/info_window.h"
 #include "../resources/resource.h"
 
 enum { MENU_TEXT_CHARS = 128 };
@@ -24,30 +25,11 @@ void AddFindToSystemMenu(HWND dialog)
     AppendItem(menu, MF_STRING, IDM_FIND_WINDOW, IDS_FIND_WINDOW);
 }
 
-// The clipboard takes the memory over once it accepts it.
-static void PutOnClipboard(HWND owner, const wchar_t *text)
+// The node's line as the copies give it: its label, a tab and its window's
+// handle as the details show it.
+static void AppendNodeLine(TextBuffer *copy, HTREEITEM node)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (lstrlenW(text) + 1) * sizeof(wchar_t));
-    wchar_t *copy = memory ? static_cast<wchar_t *>(GlobalLock(memory)) : nullptr;
-    if (!copy) {
-        GlobalFree(memory);
-        return;
-    }
-    lstrcpyW(copy, text);
-    GlobalUnlock(memory);
-    if (OpenClipboard(owner)) {
-        EmptyClipboard();
-        if (SetClipboardData(CF_UNICODETEXT, memory))
-            memory = nullptr;
-        CloseClipboard();
-    }
-    GlobalFree(memory);
-}
-
-// The node's label, a tab and its window's handle.
-static void CopyNode(HWND dialog, HTREEITEM node)
-{
-    wchar_t text[NODE_LABEL_CHARS + HANDLE_CHARS] = L"";
+    wchar_t text[NODE_LABEL_CHARS + 1 + HANDLE_CHARS] = L"";
     TVITEMW item = {};
     item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
     item.hItem = node;
@@ -57,7 +39,40 @@ static void CopyNode(HWND dialog, HTREEITEM node)
     int length = lstrlenW(text);
     text[length] = L'\t';
     FormatHandle(text + length + 1, reinterpret_cast<HWND>(item.lParam));
-    PutOnClipboard(dialog, text);
+    AppendText(copy, text);
+}
+
+// The node and every node beneath it, collapsed ones too, in the tree's
+// order: one a line ending in CR LF, indented by a tab for each level
+// below the first. Alone (no branch), the node's line without an end.
+static void CopyNodes(HWND dialog, HTREEITEM top, bool branch)
+{
+    TextBuffer copy = {};
+    int depth = 0;
+    for (HTREEITEM node = top; node;) {
+        for (int level = 0; level < depth; level++)
+            AppendText(&copy, L"\t");
+        AppendNodeLine(&copy, node);
+        if (!branch)
+            break;
+        AppendText(&copy, L"\r\n");
+        // Down to the first child; else on to the next sibling of the
+        // nearest node that has one, short of leaving the branch.
+        HTREEITEM next = NextNode(node, TVGN_CHILD);
+        if (next)
+            depth++;
+        while (!next && node != top) {
+            next = NextNode(node, TVGN_NEXT);
+            if (!next) {
+                node = NextNode(node, TVGN_PARENT);
+                depth--;
+            }
+        }
+        node = next;
+    }
+    if (copy.text)
+        PutOnClipboard(dialog, copy.text);
+    FreeText(&copy);
 }
 
 // A window that has gone loses its node, as when its details are asked for.
@@ -70,27 +85,35 @@ static void ShowWhereNodeIs(HWND dialog, HTREEITEM node)
         SendMessageW(g_hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
 }
 
+// The main window's own commands are asked of it as its buttons and Enter do.
 static void RunNodeCommand(HWND dialog, UINT command)
 {
     HTREEITEM node = SelectedNode();
     switch (command) {
     case IDM_DETAILS:
-        OpenDetails(dialog);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        break;
+    case IDM_INFO:
+        OpenInfoWindow(dialog);
         break;
     case IDM_SHOW_WHERE:
         if (node)
             ShowWhereNodeIs(dialog, node);
         break;
     case IDM_COPY:
+    case IDM_COPY_BRANCH:
         if (node)
-            CopyNode(dialog, node);
+            CopyNodes(dialog, node, command == IDM_COPY_BRANCH);
         break;
     case IDM_FIND_WINDOW:
         StartPointing(dialog);
         break;
+    case IDM_FIND_TEXT:
+        OpenFindBox(dialog);
+        break;
     case IDM_REFRESH:
         // Asked for from the tree, which hiding it for the refill took the focus from.
-        RefillWindowTree(dialog);
+        SendMessageW(dialog, WM_COMMAND, IDC_MAIN_REFRESH, 0);
         SetFocus(g_hTree);
         break;
     }
@@ -102,9 +125,11 @@ static const struct {
     int textId;
     bool forNode;   // greyed where no node is
 } NODE_MENU[] = {
-    { IDM_DETAILS, IDS_MENU_DETAILS, true },    { 0, 0, false },
-    { IDM_SHOW_WHERE, IDS_MENU_SHOW_WHERE, true }, { IDM_COPY, IDS_MENU_COPY, true }, { 0, 0, false },
-    { IDM_FIND_WINDOW, IDS_FIND_WINDOW, false }, { IDM_REFRESH, IDS_MENU_REFRESH, false },
+    { IDM_DETAILS, IDS_MENU_DETAILS, true },       { IDM_INFO, IDS_MENU_INFO, false },   { 0, 0, false },
+    { IDM_SHOW_WHERE, IDS_MENU_SHOW_WHERE, true }, { IDM_COPY, IDS_MENU_COPY, true },
+    { IDM_COPY_BRANCH, IDS_MENU_COPY_BRANCH, true }, { 0, 0, false },
+    { IDM_FIND_WINDOW, IDS_FIND_WINDOW, false },   { IDM_FIND_TEXT, IDS_MENU_FIND_TEXT, false },
+    { IDM_REFRESH, IDS_MENU_REFRESH, false },
 };
 
 // Where the menu opens from the keyboard: under the selected node's label,
@@ -154,12 +179,15 @@ void ShowNodeMenu(HWND dialog, LPARAM where)
 void OnTreeKey(HWND dialog, WORD key)
 {
     bool control = GetKeyState(VK_CONTROL) < 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
     if (control && key == 'F')
         RunNodeCommand(dialog, IDM_FIND_WINDOW);
     else if (control && key == 'C')
-        RunNodeCommand(dialog, IDM_COPY);
+        RunNodeCommand(dialog, shift ? IDM_COPY_BRANCH : IDM_COPY);
+    else if (key == VK_F3)
+        FindNextNode(dialog, shift);
     else if (key == VK_F5)
         RunNodeCommand(dialog, IDM_REFRESH);
-    else if (key == VK_F10 && GetKeyState(VK_SHIFT) < 0)
+    else if (key == VK_F10 && shift)
         ShowNodeMenu(dialog, MAKELPARAM(-1, -1));
 }

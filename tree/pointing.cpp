@@ -1,16 +1,18 @@
 #include "pointing.h"
-#include "main_dialog.h"
 #include "node_index.h"
 #include "outline.h"
 #include "window_tree.h"
+#include "../app/shared.h"
 #include "../app/startup.h"
+#include "../details/info_window.h"
+#include "../resources/resource.h"
 
-// The pointing's state, set while its low-level mouse hook is in place. The
-// system drops a hook that takes too long to answer, so the hook only notes
-// where the pointer is and posts; the main window does the rest.
-static HHOOK s_hook;
+// The pointing's state, set while it is on. The system drops a low-level
+// hook that takes too long to answer, so the hook only notes what happened
+// and posts; the main window does the rest.
+static HHOOK s_hook;                    // the mouse hook of Ctrl+F's pointing
+static HWND s_capturer;                 // the window holding the mouse while the finder is dragged
 static HWND s_dialog;                   // where the hook posts
-static POINT s_point;                   // where the hook last saw the pointer
 static bool s_movePosted;               // moves until it is followed join it
 static bool s_pressed;                  // a press kept from its window
 static HWND s_pointed;                  // the window found under the pointer
@@ -63,9 +65,26 @@ HWND WindowAt(POINT point)
     return window;
 }
 
+// The hook is told points in physical pixels on every monitor, while
+// WindowFromPoint and GetWindowRect answer in this thread's coordinates,
+// scaled on a monitor whose DPI differs from the system's (this program is
+// aware of the system's DPI only). So the pointer is asked where this
+// thread sees it, for the hook's moves and the finder's alike.
+static HWND WindowUnderPointer()
+{
+    POINT point;
+    return GetCursorPos(&point) ? WindowAt(point) : nullptr;
+}
+
+// The information window that holds the dragged finder is no window to point at.
+static bool IsDraggersOwn(HWND window)
+{
+    return s_capturer && (window == s_capturer || IsChild(s_capturer, window));
+}
+
 bool IsPointing()
 {
-    return s_hook != nullptr;
+    return s_hook || s_capturer;
 }
 
 // A press is kept from its window, and so is its release, on which the
@@ -73,7 +92,6 @@ bool IsPointing()
 static LRESULT CALLBACK PointingHook(int code, WPARAM message, LPARAM info)
 {
     if (code == HC_ACTION) {
-        s_point = reinterpret_cast<const MSLLHOOKSTRUCT *>(info)->pt;
         switch (message) {
         case WM_MOUSEMOVE:
             if (!s_movePosted)
@@ -95,30 +113,53 @@ static LRESULT CALLBACK PointingHook(int code, WPARAM message, LPARAM info)
     return CallNextHookEx(nullptr, code, message, info);
 }
 
-void StartPointing(HWND dialog)
+static void BeginPointing(HWND dialog)
 {
-    if (s_hook)
-        return;
-    s_hook = SetWindowsHookExW(WH_MOUSE_LL, PointingHook, g_hInstance, 0);
-    if (!s_hook)
-        return;
     s_dialog = dialog;
     HTREEITEM selected = SelectedNode();
     s_before = selected ? GetNodeWindow(selected) : nullptr;
     s_pointed = nullptr;
     s_movePosted = s_pressed = false;
-    GetCursorPos(&s_point);
+}
+
+void StartPointing(HWND dialog)
+{
+    if (IsPointing())
+        return;
+    s_hook = SetWindowsHookExW(WH_MOUSE_LL, PointingHook, g_hInstance, 0);
+    if (!s_hook)
+        return;
+    BeginPointing(dialog);
     FollowPointer(dialog);
+}
+
+// Input bound for a window of an elevated program never reaches the
+// low-level hook of a program that is not elevated, so over such a window
+// Ctrl+F's pointing stops following and its click goes to that window. A
+// drag under mouse capture needs no hook and works over any window.
+void StartDragging(HWND dialog, HWND capturer)
+{
+    if (IsPointing())
+        return;
+    BeginPointing(dialog);
+    s_capturer = capturer;
+    SetCapture(capturer);
+    SetCursor(LoadCursorW(nullptr, IDC_CROSS));
 }
 
 void FollowPointer(HWND dialog)
 {
     s_movePosted = false;
-    HWND window = s_hook ? WindowAt(s_point) : s_pointed;
-    if (window == s_pointed)
+    if (!IsPointing())
+        return;
+    HWND window = WindowUnderPointer();
+    if (window == s_pointed || IsDraggersOwn(window))
         return;
     s_pointed = window;
-    SelectNodeOf(window);   // first: the outline, which takes longer, can follow
+    // The rows first, which the user reads; then the node, and the outline,
+    // which takes longest.
+    ShowWindowInfo(window);
+    SelectNodeOf(window);
     RECT rect;
     if (GetWindowRect(window, &rect))
         ShowOutline(dialog, rect);
@@ -128,28 +169,50 @@ void FollowPointer(HWND dialog)
 
 static void EndPointing()
 {
-    UnhookWindowsHookEx(s_hook);
+    if (s_hook)
+        UnhookWindowsHookEx(s_hook);
     s_hook = nullptr;
+    // Cleared first: the capture's loss, which the release tells its
+    // window, then finds the pointing over.
+    HWND capturer = s_capturer;
+    s_capturer = nullptr;
+    if (capturer) {
+        ReleaseCapture();
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
     HideOutline();
+}
+
+// What the pointing showed goes back to the node now selected.
+static void ShowSelectedInfo()
+{
+    HTREEITEM node = SelectedNode();
+    ShowWindowInfo(node ? GetNodeWindow(node) : nullptr);
 }
 
 void PickPointedWindow(HWND dialog)
 {
-    if (!s_hook)
+    if (!IsPointing())
         return;
-    HWND window = WindowAt(s_point);
+    HWND window = WindowUnderPointer();
+    if (!window || IsDraggersOwn(window)) {
+        CancelPointing();
+        return;
+    }
     EndPointing();
-    if (window && !NodeOfWindow(window))
-        RefillWindowTree(dialog);
-    SelectNodeOf(window ? window : s_before);
+    if (!NodeOfWindow(window))
+        SendMessageW(dialog, WM_COMMAND, IDC_MAIN_REFRESH, 0);
+    SelectNodeOf(window);
+    ShowSelectedInfo();
     SetForegroundWindow(dialog);
     SetFocus(g_hTree);
 }
 
 void CancelPointing()
 {
-    if (!s_hook)
+    if (!IsPointing())
         return;
     EndPointing();
     SelectNodeOf(s_before);
+    ShowSelectedInfo();
 }

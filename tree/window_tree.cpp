@@ -238,3 +238,47 @@ void FillWindowTree(HWND mainDialog)
     SendMessageW(g_hTree, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_hTree, nullptr, TRUE);
 }
+
+HWND GetNodeWindow(HTREEITEM node)
+{
+    TVITEMW item = {};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = node;
+    SendMessageW(g_hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<HWND>(item.lParam);
+}
+
+HTREEITEM NextNode(HTREEITEM node, UINT relation)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+}
+
+HTREEITEM SelectedNode()
+{
+    return NextNode(nullptr, TVGN_CARET);
+}
+
+HTREEITEM FollowingNode(HTREEITEM node)
+{
+    if (HTREEITEM child = NextNode(node, TVGN_CHILD))
+        return child;
+    for (; node; node = NextNode(node, TVGN_PARENT)) {
+        if (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
+            return sibling;
+    }
+    return nullptr;
+}
+
+HTREEITEM PrecedingNode(HTREEITEM node)
+{
+    HTREEITEM previous = NextNode(node, TVGN_PREVIOUS);
+    if (!previous)
+        return NextNode(node, TVGN_PARENT);
+    // The last node of the previous sibling's branch.
+    while (HTREEITEM child = NextNode(previous, TVGN_CHILD)) {
+        previous = child;
+        while (HTREEITEM sibling = NextNode(previous, TVGN_NEXT))
+            previous = sibling;
+    }
+    return previous;
+}

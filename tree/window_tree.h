@@ -39,3 +39,17 @@ void FillWindowTree(HWND mainDialog);
 
 // Detaches the image list from the tree and destroys it.
 void DestroyTreeImages();
+
+// The window a node shows.
+HWND GetNodeWindow(HTREEITEM node);
+
+// The node in that relation (TVGN_) to this one; null for none.
+HTREEITEM NextNode(HTREEITEM node, UINT relation);
+
+// The selected node; null when none is.
+HTREEITEM SelectedNode();
+
+// The node after this one in the tree's order (depth first, collapsed
+// nodes too), and the one before it; null past either end.
+HTREEITEM FollowingNode(HTREEITEM node);
+HTREEITEM PrecedingNode(HTREEITEM node);

@@ -1,0 +1,213 @@
+#include "find_box.h"
+#include <commctrl.h>
+#include "window_tree.h"
+#include "../app/startup.h"
+#include "../resources/resource.h"
+
+enum { FIND_TEXT_CHARS = NODE_LABEL_CHARS, STATUS_CHARS = 128 };
+
+static HWND s_box;                          // the find box while it is open
+static wchar_t s_text[FIND_TEXT_CHARS];     // the last text searched, until the program ends
+
+// Hexadecimal digits, after an optional 0x, into the value; false for
+// anything else, no digits, or more than a handle holds.
+static bool ReadHexadecimal(const wchar_t *text, ULONG_PTR *value)
+{
+    if (text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
+        text += 2;
+    int digits = 0;
+    for (*value = 0; text[digits]; digits++) {
+        wchar_t c = text[digits];
+        wchar_t lower = c | 0x20;
+        int digit = c >= L'0' && c <= L'9' ? c - L'0' : lower >= L'a' && lower <= L'f' ? lower - L'a' + 10 : -1;
+        if (digit < 0 || digits == 2 * sizeof(ULONG_PTR))
+            return false;
+        *value = *value << 4 | static_cast<ULONG_PTR>(digit);
+    }
+    return digits > 0;
+}
+
+// Both upper-cased by the system's rules, which know the case of every script.
+static bool ContainsIgnoringCase(const wchar_t *label, const wchar_t *text)
+{
+    wchar_t upperLabel[NODE_LABEL_CHARS], upperText[FIND_TEXT_CHARS];
+    lstrcpynW(upperLabel, label, NODE_LABEL_CHARS);
+    lstrcpynW(upperText, text, FIND_TEXT_CHARS);
+    int labelLength = lstrlenW(upperLabel), textLength = lstrlenW(upperText);
+    CharUpperBuffW(upperLabel, labelLength);
+    CharUpperBuffW(upperText, textLength);
+    for (int start = 0; start + textLength <= labelLength; start++) {
+        int matched = 0;
+        while (matched < textLength && upperLabel[start + matched] == upperText[matched])
+            matched++;
+        if (matched == textLength)
+            return true;
+    }
+    return false;
+}
+
+// Handles are compared as the details show them, by their low 32 bits.
+bool NodeMatches(const wchar_t *label, HWND window, const wchar_t *text)
+{
+    ULONG_PTR handle;
+    if (!text[0])
+        return false;
+    if (ReadHexadecimal(text, &handle) && handle == static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)))
+        return true;
+    return ContainsIgnoringCase(label, text);
+}
+
+static bool NodeMatchesText(HTREEITEM node, const wchar_t *text)
+{
+    wchar_t label[NODE_LABEL_CHARS] = L"";
+    TVITEMW item = {};
+    item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
+    item.hItem = node;
+    item.pszText = label;
+    item.cchTextMax = NODE_LABEL_CHARS;
+    SendMessageW(g_hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return NodeMatches(label, reinterpret_cast<HWND>(item.lParam), text);
+}
+
+// The last node of the branch under this one, in the tree's order; the
+// node itself when nothing is under it.
+static HTREEITEM LastOfBranch(HTREEITEM node)
+{
+    while (HTREEITEM child = NextNode(node, TVGN_CHILD)) {
+        node = child;
+        while (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
+            node = sibling;
+    }
+    return node;
+}
+
+// The next node in the tree's order, or the previous one, going round at
+// either end; from none, the first (or the last).
+static HTREEITEM Step(HTREEITEM node, bool backwards)
+{
+    if (node && !backwards) {
+        if (HTREEITEM next = FollowingNode(node))
+            return next;
+    } else if (node) {
+        if (HTREEITEM previous = NextNode(node, TVGN_PREVIOUS))
+            return LastOfBranch(previous);
+        if (HTREEITEM parent = NextNode(node, TVGN_PARENT))
+            return parent;
+    }
+    // Round again: to the first root, or to the end of the last root's branch.
+    HTREEITEM end = NextNode(nullptr, TVGN_ROOT);
+    if (backwards && end) {
+        while (HTREEITEM sibling = NextNode(end, TVGN_NEXT))
+            end = sibling;
+        end = LastOfBranch(end);
+    }
+    return end;
+}
+
+// Every node once, from the one after the selected node round to the
+// selected node itself (from the first node when none is selected).
+static HTREEITEM FindMatchingNode(const wchar_t *text, bool backwards)
+{
+    HTREEITEM start = Step(SelectedNode(), backwards);
+    HTREEITEM node = start;
+    do {
+        if (!node || NodeMatchesText(node, text))
+            return node;
+        node = Step(node, backwards);
+    } while (node != start);
+    return nullptr;
+}
+
+static void SetFindStatus(int textId)
+{
+    wchar_t text[STATUS_CHARS] = L"";
+    if (textId)
+        LoadProgramString(textId, text, STATUS_CHARS);
+    SetDlgItemTextW(s_box, IDC_FIND_STATUS, text);
+}
+
+// Selecting expands the node's ancestors and scrolls it into view.
+static void SelectNextMatch(HWND mainDialog, bool backwards)
+{
+    HTREEITEM node = FindMatchingNode(s_text, backwards);
+    if (node)
+        SendMessageW(g_hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+    else
+        OpenFindBox(mainDialog);
+    if (s_box)
+        SetFindStatus(node ? 0 : IDS_FIND_NO_MATCH);
+}
+
+void FindNextNode(HWND mainDialog, bool backwards)
+{
+    if (s_text[0])
+        SelectNextMatch(mainDialog, backwards);
+    else
+        OpenFindBox(mainDialog);
+}
+
+// Enter (the default button) finds the next match, Shift+Enter the previous.
+static void FindFromBox(HWND box, bool backwards)
+{
+    GetDlgItemTextW(box, IDC_FIND_TEXT, s_text, FIND_TEXT_CHARS);
+    SelectNextMatch(GetWindow(box, GW_OWNER), backwards);
+}
+
+static INT_PTR CALLBACK FindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageW(box, IDC_FIND_TEXT, EM_LIMITTEXT, FIND_TEXT_CHARS - 1, 0);
+        break;
+    case WM_COMMAND:
+        if (wParam == IDOK)
+            FindFromBox(box, GetKeyState(VK_SHIFT) < 0);
+        else if (wParam == IDC_FIND_PREVIOUS)
+            FindFromBox(box, true);
+        else if (wParam == IDCANCEL) {
+            DestroyWindow(box);
+            SetFocus(g_hTree);
+        }
+        break;
+    case WM_DESTROY:
+        s_box = nullptr;
+        break;
+    }
+    return FALSE;
+}
+
+// At the tree's top right corner, over the tree, where it hides least.
+static void PlaceFindBox(HWND box)
+{
+    RECT tree, own;
+    GetWindowRect(g_hTree, &tree);
+    GetWindowRect(box, &own);
+    SetWindowPos(box, nullptr, tree.right - (own.right - own.left), tree.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OpenFindBox(HWND mainDialog)
+{
+    if (!s_box) {
+        s_box = CreateDialogParamW(DialogModule(IDD_FIND), MAKEINTRESOURCEW(IDD_FIND), mainDialog, FindBoxProc, 0);
+        if (!s_box)
+            return;
+        PlaceFindBox(s_box);
+        ShowWindow(s_box, SW_SHOW);
+    }
+    HWND field = GetDlgItem(s_box, IDC_FIND_TEXT);
+    SetWindowTextW(field, s_text);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    SetActiveWindow(s_box);
+    SetFocus(field);
+}
+
+bool IsFindBoxMessage(MSG *message)
+{
+    return s_box && IsDialogMessageW(s_box, message);
+}
+
+void EnableFindBox(bool enable)
+{
+    if (s_box)
+        EnableWindow(s_box, enable);
+}
