@@ -16,44 +16,36 @@ void FormatHandle(wchar_t *text, HWND window)
 
 void AppendText(TextBuffer *buffer, const wchar_t *text)
 {
-    if (buffer->failed)
-        return;
     SIZE_T length = lstrlenW(text);
-    if (buffer->length + length >= buffer->capacity) {
+    if (!buffer->failed && buffer->length + length >= buffer->capacity) {
         SIZE_T capacity = 2 * (buffer->length + length) + 256;
         void *grown = buffer->text ? HeapReAlloc(GetProcessHeap(), 0, buffer->text, capacity * sizeof(wchar_t))
                                    : HeapAlloc(GetProcessHeap(), 0, capacity * sizeof(wchar_t));
-        if (!grown) {
-            FreeText(buffer);
-            buffer->failed = true;
-            return;
+        buffer->failed = !grown;
+        if (grown) {
+            buffer->text = static_cast<wchar_t *>(grown);
+            buffer->capacity = capacity;
         }
-        buffer->text = static_cast<wchar_t *>(grown);
-        buffer->capacity = capacity;
     }
+    if (buffer->failed)
+        return;
     lstrcpyW(buffer->text + buffer->length, text);
     buffer->length += length;
 }
 
-void FreeText(TextBuffer *buffer)
-{
-    if (buffer->text)
-        HeapFree(GetProcessHeap(), 0, buffer->text);
-    *buffer = {};
-}
-
 // The clipboard takes the memory over once it accepts it.
-void PutOnClipboard(HWND owner, const wchar_t *text)
+void PutOnClipboard(HWND owner, TextBuffer *text)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (lstrlenW(text) + 1) * sizeof(wchar_t));
+    HGLOBAL memory = text->text && !text->failed ? GlobalAlloc(GMEM_MOVEABLE, (text->length + 1) * sizeof(wchar_t)) : nullptr;
     wchar_t *copy = memory ? static_cast<wchar_t *>(GlobalLock(memory)) : nullptr;
-    if (!copy) {
-        GlobalFree(memory);
-        return;
+    if (copy) {
+        lstrcpyW(copy, text->text);
+        GlobalUnlock(memory);
     }
-    lstrcpyW(copy, text);
-    GlobalUnlock(memory);
-    if (OpenClipboard(owner)) {
+    if (text->text)
+        HeapFree(GetProcessHeap(), 0, text->text);
+    *text = {};
+    if (copy && OpenClipboard(owner)) {
         EmptyClipboard();
         if (SetClipboardData(CF_UNICODETEXT, memory))
             memory = nullptr;

@@ -23,8 +23,9 @@ enum { HANDLE_CHARS = 9 };   // eight hexadecimal digits and the terminator
 // hexadecimal, without leading zeros.
 void FormatHandle(wchar_t *text, HWND window);
 
-// Text that grows as it is appended to, on the process heap. Once memory
-// runs out the text is dropped and stays null: no part of it is kept.
+// Text that grows as it is appended to, on the process heap, until it is
+// put on the clipboard. Once memory runs out nothing more is appended, and
+// nothing of it is put there: a part would pass for the whole.
 struct TextBuffer {
     wchar_t *text;
     SIZE_T length;
@@ -32,7 +33,6 @@ struct TextBuffer {
     bool failed;
 };
 void AppendText(TextBuffer *buffer, const wchar_t *text);
-void FreeText(TextBuffer *buffer);
 
-// Puts the text on the clipboard as Unicode text.
-void PutOnClipboard(HWND owner, const wchar_t *text);
+// Puts the text on the clipboard as Unicode text, and frees it.
+void PutOnClipboard(HWND owner, TextBuffer *text);

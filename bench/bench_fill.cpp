@@ -8,6 +8,9 @@
 #include "app/startup.h"
 #include "bench_grid.h"
 #include "resources/resource.h"
+#include "app/shared.h"
+#include "details/info_window.h"
+#include "tree/find_box.h"
 #include "tree/main_dialog.h"
 #include "tree/pointing.h"
 #include "tree/window_tree.h"
@@ -41,8 +44,9 @@ static BOOL CALLBACK FloorTopLevel(HWND window, LPARAM)
     return TRUE;
 }
 
-static double g_selectedAt;
-static WNDPROC g_mainProc;
+static double g_selectedAt, g_rowsAt;
+static WNDPROC g_mainProc, g_listProc;
+static wchar_t g_expected[HANDLE_CHARS];   // the handle the information window's rows are to show next
 
 // Notes when the main window hears that the tree's selection changed.
 static LRESULT CALLBACK NoteSelection(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -52,69 +56,163 @@ static LRESULT CALLBACK NoteSelection(HWND window, UINT message, WPARAM wParam, 
     return CallWindowProcW(g_mainProc, window, message, wParam, lParam);
 }
 
+// Notes when the information window's list has drawn the rows of the window expected: its
+// handle is the first row's value.
+static LRESULT CALLBACK NoteRows(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = CallWindowProcW(g_listProc, list, message, wParam, lParam);
+    if (message == WM_PAINT && !g_rowsAt) {
+        wchar_t shown[HANDLE_CHARS] = L"";
+        LVITEMW item = {};
+        item.iSubItem = 1;
+        item.pszText = shown;
+        item.cchTextMax = HANDLE_CHARS;
+        SendMessageW(list, LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
+        if (lstrcmpW(shown, g_expected) == 0)
+            g_rowsAt = NowMs();
+    }
+    return result;
+}
+
 static void PrintTimes(const char *what, double *times, int count)
 {
     std::sort(times, times + count);
     printf(" %s in %.1f ms (median), %.1f ms (slowest);", what, times[count / 2], times[count - 1]);
 }
 
-// By input, as a user moves it, to a point of a cell of the helper's grid:
-// x across the cell, half way down.
-static void MoveToCell(int cell, int x = CELL_WIDTH / 2)
+// A point of a cell of the helper's grid: x across the cell, half way down.
+static POINT CellPoint(int cell, int x = CELL_WIDTH / 2)
+{
+    return { cell % GRID_COLUMNS * CELL_WIDTH + x, cell / GRID_COLUMNS * CELL_HEIGHT + CELL_HEIGHT / 2 };
+}
+
+// By input, as a user moves it.
+static void MoveTo(POINT point)
 {
     INPUT move = { INPUT_MOUSE };
-    move.mi.dx = ((cell % GRID_COLUMNS * CELL_WIDTH + x) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
-    move.mi.dy = ((cell / GRID_COLUMNS * CELL_HEIGHT + CELL_HEIGHT / 2) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+    move.mi.dx = (point.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+    move.mi.dy = (point.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof move);
 }
 
-// Answers the messages waiting, and more until the time is up, or until the
-// node of a window is selected if told to stop there.
-static void PumpFor(double ms, bool untilSelected = false)
+// Answers the messages waiting, and more until the time is up, or until
+// `done` (when given) has been set.
+static void PumpFor(double ms, const double *done = nullptr)
 {
     double start = NowMs();
     do {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
-    } while (NowMs() - start < ms && !(untilSelected && g_selectedAt));
+    } while (NowMs() - start < ms && !(done && *done));
 }
 
-// What pointing takes on this desktop: its start (which indexes the tree's
-// nodes), and, for moves of the pointer from cell to cell of the helper's
-// grid, the time from the move until the node of the window entered is
-// selected, and until everything is drawn again (tree and outline).
-static void MeasurePointing(HWND dialog)
+enum { MOVES = 60 };
+
+// Pointing on this desktop: its start (which indexes the tree's nodes), and
+// for moves of the pointer from cell to cell of the helper's grid, the time
+// from the move until the node of the window entered is selected, until the
+// information window (when open) has drawn that window's rows, and until
+// everything is drawn again (tree, outline and rows). Returns the median
+// time until what is timed first: the rows when open, else the selection.
+static double MeasurePointing(HWND dialog, bool withInfo)
 {
-    enum { MOVES = 60 };
+    HWND list = nullptr;
+    if (withInfo) {
+        OpenInfoWindow(dialog);
+        // Below the main window, away from the grid.
+        HWND info = GetWindow(dialog, GW_ENABLEDPOPUP);
+        RECT main;
+        GetWindowRect(dialog, &main);
+        SetWindowPos(info, nullptr, main.left, main.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        list = GetDlgItem(info, IDC_INFO_LIST);
+        g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteRows)));
+    }
     g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
     // Settled first, and the first move under the hook made untimed, at points
     // the timed moves never go to: Wine can hand the hook the echo of a move
     // late, and Wine 10 loses the first move the hook should see.
-    MoveToCell(0, CELL_WIDTH / 4);
+    MoveTo(CellPoint(0, CELL_WIDTH / 4));
     PumpFor(200);
     double start = NowMs();
     StartPointing(dialog);
     double startMs = NowMs() - start;
-    MoveToCell(0, CELL_WIDTH * 3 / 4);
+    MoveTo(CellPoint(0, CELL_WIDTH * 3 / 4));
     PumpFor(200);
-    double selected[MOVES], drawn[MOVES];
+    double selected[MOVES], rows[MOVES], drawn[MOVES];
     for (int i = 0; i < MOVES; i++) {
         // Across and down by a cell, so that each move enters another window.
-        g_selectedAt = 0;
+        POINT point = CellPoint((i * (GRID_COLUMNS + 1) + 1) % (GRID_COLUMNS * GRID_ROWS));
+        FormatHandle(g_expected, WindowAt(point));
+        g_selectedAt = g_rowsAt = 0;
         double sent = NowMs();
-        MoveToCell((i * (GRID_COLUMNS + 1) + 1) % (GRID_COLUMNS * GRID_ROWS));
-        PumpFor(1000, true);
+        MoveTo(point);
+        PumpFor(1000, withInfo ? &g_rowsAt : &g_selectedAt);
+        PumpFor(1000, &g_selectedAt);
         PumpFor(0);
         selected[i] = (g_selectedAt ? g_selectedAt : NowMs()) - sent;
+        rows[i] = (g_rowsAt ? g_rowsAt : NowMs()) - sent;
         drawn[i] = NowMs() - sent;
     }
     CancelPointing();
     SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_mainProc));
-    printf("Pointing: start %.1f ms; %d moves into another window:", startMs, MOVES);
+    printf("Pointing%s: start %.1f ms; %d moves into another window:", withInfo ? " with the information window open" : "", startMs, MOVES);
     PrintTimes("selected", selected, MOVES);
+    if (withInfo)
+        PrintTimes("rows drawn", rows, MOVES);
     PrintTimes("all drawn", drawn, MOVES);
+    printf("\n");
+    fflush(stdout);
+    if (list)
+        DestroyWindow(GetParent(list));
+    return withInfo ? rows[MOVES / 2] : selected[MOVES / 2];
+}
+
+// F3 through every node: from the first node to the last one, found by its
+// window's handle, from the key to the node selected; and a text no node
+// holds, a whole round of the tree, until the find box says so.
+static void MeasureFinding(HWND dialog)
+{
+    HTREEITEM first = NextNode(nullptr, TVGN_ROOT), last = first;
+    for (HTREEITEM node = first; node; node = FollowingNode(node))
+        last = node;
+    wchar_t text[HANDLE_CHARS];
+    FormatHandle(text, GetNodeWindow(last));
+    OpenFindBox(dialog);
+    HWND box = GetWindow(dialog, GW_ENABLEDPOPUP);
+    SetDlgItemTextW(box, IDC_FIND_TEXT, text);
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+    SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
+    double found[5], none[5];
+    for (int i = 0; i < 5; i++) {
+        TreeView_SelectItem(g_hTree, first);
+        SetForegroundWindow(dialog);
+        SetFocus(g_hTree);
+        PumpFor(100);
+        g_selectedAt = 0;
+        INPUT key[2] = { { INPUT_KEYBOARD }, { INPUT_KEYBOARD } };
+        key[0].ki.wVk = key[1].ki.wVk = VK_F3;
+        key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        double sent = NowMs();
+        SendInput(2, key, sizeof(INPUT));
+        PumpFor(2000, &g_selectedAt);
+        found[i] = (g_selectedAt ? g_selectedAt : NowMs()) - sent;
+    }
+    SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_mainProc));
+    OpenFindBox(dialog);
+    box = GetWindow(dialog, GW_ENABLEDPOPUP);
+    SetDlgItemTextW(box, IDC_FIND_TEXT, L"no window has this text");
+    for (double &time : none) {
+        double start = NowMs();
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+        time = NowMs() - start;
+    }
+    SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    printf("Finding through %u nodes:", static_cast<unsigned>(SendMessageW(g_hTree, TVM_GETCOUNT, 0, 0)));
+    PrintTimes("F3 to the last node's window", found, 5);
+    PrintTimes("no match, a whole round", none, 5);
     printf("\n");
     fflush(stdout);
 }
@@ -159,8 +257,12 @@ static void Measure(const wchar_t *shape, int windows, const wchar_t *order, dou
     printf("| %-8ls | %-10ls | %6d | %6u | %7.2f s | %7.2f s | %5.2f |\n", shape, order, windows, nodes, floorMs / 1000,
            fillMs / 1000, fillMs / floorMs);
     fflush(stdout);
-    if (lstrcmpW(shape, L"desktop") == 0)
-        MeasurePointing(dialog);
+    if (lstrcmpW(shape, L"desktop") == 0) {
+        double selection = MeasurePointing(dialog, false);
+        double rows = MeasurePointing(dialog, true);
+        printf("Rows drawn with the information window open in %.2f times the selection without it (medians)\n", rows / selection);
+        MeasureFinding(dialog);
+    }
     *fillSeconds = fillMs / 1000;
     ClearTree();
     DestroyWindow(dialog);

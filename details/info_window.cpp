@@ -123,9 +123,7 @@ static void CopySelectedRows(HWND dialog)
         }
         AppendText(&copy, L"\r\n");
     }
-    if (copy.text)
-        PutOnClipboard(dialog, copy.text);
-    FreeText(&copy);
+    PutOnClipboard(dialog, &copy);
 }
 
 static void OnInfoKey(HWND dialog, WORD key)

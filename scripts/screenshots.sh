@@ -2,7 +2,8 @@
 # Runs Orvalis in Chinese and then in English (the satellite beside it),
 # opens the details of a node by double-clicking it, and saves the main
 # window and the details dialog as docs/*.png; Orvalis pointing at
-# Notepad's status bar, and the menu of Notepad's node; then at 144 DPI
+# Notepad's status bar, and the menu of Notepad's node; the information
+# window beside the tree while pointing at Notepad's text; then at 144 DPI
 # (150 %) the main window maximized and the details over it.
 source "$(dirname "$0")/common.sh"
 install_missing xdotool
@@ -37,6 +38,16 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     xdotool key Escape; sleep 0.5
     xdotool mousemove 300 218 click 3; sleep 1
     import -window root -crop 900x640+0+0 "$ROOT/docs/node-menu.png"
+    wineserver -k; sleep 1
+    # The information window opens beside the tree where the desktop has room.
+    wine explorer /desktop=shots,1400x800 notepad.exe &
+    sleep 4
+    wine explorer /desktop=shots,1400x800 orvalis.exe &
+    sleep 6
+    xdotool key alt+Return; sleep 1
+    xdotool key ctrl+f; sleep 0.5
+    xdotool mousemove 200 300; sleep 1
+    import -window root -crop 1400x800+0+0 "$ROOT/docs/info.png"
     wineserver -k; sleep 1
     cp satellite/orvalis.exe.mui orvalis.exe.mui
     shoot en

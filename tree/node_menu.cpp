@@ -70,9 +70,7 @@ static void CopyNodes(HWND dialog, HTREEITEM top, bool branch)
         }
         node = next;
     }
-    if (copy.text)
-        PutOnClipboard(dialog, copy.text);
-    FreeText(&copy);
+    PutOnClipboard(dialog, &copy);
 }
 
 // A window that has gone loses its node, as when its details are asked for.
