@@ -20,35 +20,62 @@ static HWND InfoList()
     return GetDlgItem(s_info, IDC_INFO_LIST);
 }
 
-// Rows are appended; a heading is marked in the row's data.
-static void AddInfoRow(void *list, const wchar_t *name, const wchar_t *value)
+// Where the rows go: each over the list's row of its place. Rows are
+// added or taken away with the list told not to draw meanwhile, which costs
+// one whole redraw after them; without it the list lays itself out anew
+// for each row.
+struct RowPlace {
+    HWND list;
+    int row;
+    bool quiet;
+};
+
+static void QuietenList(RowPlace *place)
 {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = INT_MAX;
-    item.pszText = const_cast<wchar_t *>(name);
-    item.lParam = value == nullptr;
-    int index = static_cast<int>(SendMessageW(static_cast<HWND>(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (value && index >= 0) {
-        item.iSubItem = 1;
-        item.pszText = const_cast<wchar_t *>(value);
-        SendMessageW(static_cast<HWND>(list), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
-    }
+    if (!place->quiet)
+        SendMessageW(place->list, WM_SETREDRAW, FALSE, 0);
+    place->quiet = true;
 }
 
+// A heading is marked in the row's data.
+static void PutInfoRow(void *target, const wchar_t *name, const wchar_t *value)
+{
+    RowPlace *place = static_cast<RowPlace *>(target);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = place->row++;
+    item.pszText = const_cast<wchar_t *>(name);
+    item.lParam = value == nullptr;
+    if (item.iItem < static_cast<int>(SendMessageW(place->list, LVM_GETITEMCOUNT, 0, 0))) {
+        SendMessageW(place->list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    } else {
+        QuietenList(place);
+        SendMessageW(place->list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    item.iSubItem = 1;
+    item.pszText = const_cast<wchar_t *>(value ? value : L"");
+    SendMessageW(place->list, LVM_SETITEMTEXTW, item.iItem, reinterpret_cast<LPARAM>(&item));
+}
+
+// The rows are written over those shown, which the list redraws by itself.
 void ShowWindowInfo(HWND window)
 {
     if (!s_info || window == s_shown)
         return;
     s_shown = window;
-    HWND list = InfoList();
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    ReadWindowInfo(window, AddInfoRow, list);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    RowPlace place = { InfoList(), 0, false };
+    ReadWindowInfo(window, PutInfoRow, &place);
+    for (int row = static_cast<int>(SendMessageW(place.list, LVM_GETITEMCOUNT, 0, 0)); row > place.row; row--) {
+        QuietenList(&place);
+        SendMessageW(place.list, LVM_DELETEITEM, row - 1, 0);
+    }
+    if (place.quiet) {
+        SendMessageW(place.list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(place.list, nullptr, TRUE);
+    }
     // Drawn now, not once the queue is empty: while pointing, the next move
     // may come first.
-    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    UpdateWindow(place.list);
 }
 
 // The list under the finder fills the rest; its value column the list's
