@@ -12,6 +12,7 @@
 #include "details/info_window.h"
 #include "tree/find_box.h"
 #include "tree/main_dialog.h"
+#include "tree/node_index.h"
 #include "tree/pointing.h"
 #include "tree/window_tree.h"
 
@@ -80,6 +81,19 @@ static void PrintTimes(const char *what, double *times, int count)
     printf(" %s in %.1f ms (median), %.1f ms (slowest);", what, times[count / 2], times[count - 1]);
 }
 
+// The window that the main window owns and shows: the information window or the find box, opened one at a time.
+static HWND OwnedWindow(HWND owner)
+{
+    struct Search { HWND owner, found; } search = { owner, nullptr };
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM lParam) -> BOOL {
+        Search *search = reinterpret_cast<Search *>(lParam);
+        if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window))
+            search->found = window;
+        return !search->found;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // A point of a cell of the helper's grid: x across the cell, half way down.
 static POINT CellPoint(int cell, int x = CELL_WIDTH / 2)
 {
@@ -122,7 +136,7 @@ static double MeasurePointing(HWND dialog, bool withInfo)
     if (withInfo) {
         OpenInfoWindow(dialog);
         // Below the main window, away from the grid.
-        HWND info = GetWindow(dialog, GW_ENABLEDPOPUP);
+        HWND info = OwnedWindow(dialog);
         RECT main;
         GetWindowRect(dialog, &main);
         SetWindowPos(info, nullptr, main.left, main.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -174,13 +188,11 @@ static double MeasurePointing(HWND dialog, bool withInfo)
 // holds, a whole round of the tree, until the find box says so.
 static void MeasureFinding(HWND dialog)
 {
-    HTREEITEM first = NextNode(nullptr, TVGN_ROOT), last = first;
-    for (HTREEITEM node = first; node; node = FollowingNode(node))
-        last = node;
+    HTREEITEM first = IndexedNodeAt(0), last = IndexedNodeAt(IndexedNodeCount() - 1);
     wchar_t text[HANDLE_CHARS];
     FormatHandle(text, GetNodeWindow(last));
     OpenFindBox(dialog);
-    HWND box = GetWindow(dialog, GW_ENABLEDPOPUP);
+    HWND box = OwnedWindow(dialog);
     SetDlgItemTextW(box, IDC_FIND_TEXT, text);
     SendMessageW(box, WM_COMMAND, IDOK, 0);
     SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
@@ -202,7 +214,7 @@ static void MeasureFinding(HWND dialog)
     }
     SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_mainProc));
     OpenFindBox(dialog);
-    box = GetWindow(dialog, GW_ENABLEDPOPUP);
+    box = OwnedWindow(dialog);
     SetDlgItemTextW(box, IDC_FIND_TEXT, L"no window has this text");
     for (double &time : none) {
         double start = NowMs();

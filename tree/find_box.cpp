@@ -1,5 +1,6 @@
 #include "find_box.h"
 #include <commctrl.h>
+#include "node_index.h"
 #include "window_tree.h"
 #include "../app/startup.h"
 #include "../resources/resource.h"
@@ -27,37 +28,53 @@ static bool ReadHexadecimal(const wchar_t *text, ULONG_PTR *value)
     return digits > 0;
 }
 
-// Both upper-cased by the system's rules, which know the case of every script.
-static bool ContainsIgnoringCase(const wchar_t *label, const wchar_t *text)
+// The text searched, made ready once for every node it is held against:
+// upper-cased by the system's rules, which know the case of every script,
+// and read as a handle where it is one.
+struct Needle {
+    wchar_t upper[FIND_TEXT_CHARS];
+    int length;
+    bool isHandle;
+    ULONG_PTR handle;
+};
+
+static void MakeNeedle(Needle *needle, const wchar_t *text)
 {
-    wchar_t upperLabel[NODE_LABEL_CHARS], upperText[FIND_TEXT_CHARS];
-    lstrcpynW(upperLabel, label, NODE_LABEL_CHARS);
-    lstrcpynW(upperText, text, FIND_TEXT_CHARS);
-    int labelLength = lstrlenW(upperLabel), textLength = lstrlenW(upperText);
-    CharUpperBuffW(upperLabel, labelLength);
-    CharUpperBuffW(upperText, textLength);
-    for (int start = 0; start + textLength <= labelLength; start++) {
+    lstrcpynW(needle->upper, text, FIND_TEXT_CHARS);
+    needle->length = lstrlenW(needle->upper);
+    CharUpperBuffW(needle->upper, needle->length);
+    needle->isHandle = ReadHexadecimal(text, &needle->handle);
+}
+
+// Handles are compared as the details show them, by their low 32 bits.
+static bool NeedleMatches(const Needle &needle, const wchar_t *label, HWND window)
+{
+    if (needle.length == 0)
+        return false;
+    if (needle.isHandle && needle.handle == static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)))
+        return true;
+    wchar_t upper[NODE_LABEL_CHARS];
+    lstrcpynW(upper, label, NODE_LABEL_CHARS);
+    int length = lstrlenW(upper);
+    CharUpperBuffW(upper, length);
+    for (int start = 0; start + needle.length <= length; start++) {
         int matched = 0;
-        while (matched < textLength && upperLabel[start + matched] == upperText[matched])
+        while (matched < needle.length && upper[start + matched] == needle.upper[matched])
             matched++;
-        if (matched == textLength)
+        if (matched == needle.length)
             return true;
     }
     return false;
 }
 
-// Handles are compared as the details show them, by their low 32 bits.
 bool NodeMatches(const wchar_t *label, HWND window, const wchar_t *text)
 {
-    ULONG_PTR handle;
-    if (!text[0])
-        return false;
-    if (ReadHexadecimal(text, &handle) && handle == static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)))
-        return true;
-    return ContainsIgnoringCase(label, text);
+    Needle needle;
+    MakeNeedle(&needle, text);
+    return NeedleMatches(needle, label, window);
 }
 
-static bool NodeMatchesText(HTREEITEM node, const wchar_t *text)
+static bool NodeMatchesNeedle(HTREEITEM node, const Needle &needle)
 {
     wchar_t label[NODE_LABEL_CHARS] = L"";
     TVITEMW item = {};
@@ -66,55 +83,26 @@ static bool NodeMatchesText(HTREEITEM node, const wchar_t *text)
     item.pszText = label;
     item.cchTextMax = NODE_LABEL_CHARS;
     SendMessageW(g_hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return NodeMatches(label, reinterpret_cast<HWND>(item.lParam), text);
+    return NeedleMatches(needle, label, reinterpret_cast<HWND>(item.lParam));
 }
 
-// The last node of the branch under this one, in the tree's order; the
-// node itself when nothing is under it.
-static HTREEITEM LastOfBranch(HTREEITEM node)
-{
-    while (HTREEITEM child = NextNode(node, TVGN_CHILD)) {
-        node = child;
-        while (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
-            node = sibling;
-    }
-    return node;
-}
-
-// The next node in the tree's order, or the previous one, going round at
-// either end; from none, the first (or the last).
-static HTREEITEM Step(HTREEITEM node, bool backwards)
-{
-    if (node && !backwards) {
-        if (HTREEITEM next = FollowingNode(node))
-            return next;
-    } else if (node) {
-        if (HTREEITEM previous = NextNode(node, TVGN_PREVIOUS))
-            return LastOfBranch(previous);
-        if (HTREEITEM parent = NextNode(node, TVGN_PARENT))
-            return parent;
-    }
-    // Round again: to the first root, or to the end of the last root's branch.
-    HTREEITEM end = NextNode(nullptr, TVGN_ROOT);
-    if (backwards && end) {
-        while (HTREEITEM sibling = NextNode(end, TVGN_NEXT))
-            end = sibling;
-        end = LastOfBranch(end);
-    }
-    return end;
-}
-
-// Every node once, from the one after the selected node round to the
-// selected node itself (from the first node when none is selected).
+// Every node once, in the tree's order (or against it), from the one after
+// the selected node round to the selected node itself; from the first (or
+// the last) when none is selected.
 static HTREEITEM FindMatchingNode(const wchar_t *text, bool backwards)
 {
-    HTREEITEM start = Step(SelectedNode(), backwards);
-    HTREEITEM node = start;
-    do {
-        if (!node || NodeMatchesText(node, text))
-            return node;
-        node = Step(node, backwards);
-    } while (node != start);
+    Needle needle;
+    MakeNeedle(&needle, text);
+    int count = IndexedNodeCount();
+    HTREEITEM selected = SelectedNode();
+    int place = selected ? PlaceOfWindow(GetNodeWindow(selected)) : -1;
+    if (place < 0)
+        place = backwards ? 0 : count - 1;
+    for (int step = 0; step < count; step++) {
+        place = (place + (backwards ? count - 1 : 1)) % count;
+        if (NodeMatchesNeedle(IndexedNodeAt(place), needle))
+            return IndexedNodeAt(place);
+    }
     return nullptr;
 }
 

@@ -1,19 +1,33 @@
 #include "node_index.h"
 #include "window_tree.h"
 
-// An open-addressing hash of window to node, made from the tree when first
-// asked after a change.
+// An open-addressing hash of window to its node's place, and the nodes in
+// the tree's order, made from the tree when first asked after a change.
 struct IndexEntry {
     HWND window;
-    HTREEITEM node;
+    int place;   // one past the place in s_order, so that 0 marks a free slot
 };
 static IndexEntry *s_entries;
-static SIZE_T s_mask;   // the table's size less one; the size is a power of two
+static SIZE_T s_mask;          // the table's size less one; the size is a power of two
+static HTREEITEM *s_order;
+static int s_count;
 
 static SIZE_T SlotOf(HWND window)
 {
     // Fibonacci hashing: handles that differ in their low bits alone spread.
     return static_cast<SIZE_T>((reinterpret_cast<ULONG_PTR>(window) * 0x9E3779B97F4A7C15ull) >> 32) & s_mask;
+}
+
+// The node after this one, depth first.
+static HTREEITEM FollowingNode(HTREEITEM node)
+{
+    if (HTREEITEM child = NextNode(node, TVGN_CHILD))
+        return child;
+    for (; node; node = NextNode(node, TVGN_PARENT)) {
+        if (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
+            return sibling;
+    }
+    return nullptr;
 }
 
 static bool MakeNodeIndex()
@@ -23,28 +37,49 @@ static bool MakeNodeIndex()
     while (size < 2 * count)
         size *= 2;
     s_entries = static_cast<IndexEntry *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size * sizeof(IndexEntry)));
-    if (!s_entries)
+    s_order = static_cast<HTREEITEM *>(HeapAlloc(GetProcessHeap(), 0, count * sizeof(HTREEITEM)));
+    if (!s_entries || !s_order) {
+        ForgetNodeIndex();
         return false;
+    }
     s_mask = size - 1;
-    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node; node = FollowingNode(node)) {
+    s_count = 0;
+    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node && s_count < static_cast<int>(count); node = FollowingNode(node)) {
         HWND window = GetNodeWindow(node);
         SIZE_T slot = SlotOf(window);
-        while (s_entries[slot].node)
+        while (s_entries[slot].place)
             slot = (slot + 1) & s_mask;
-        s_entries[slot] = { window, node };
+        s_order[s_count++] = node;
+        s_entries[slot] = { window, s_count };
     }
     return true;
 }
 
-HTREEITEM NodeOfWindow(HWND window)
+int PlaceOfWindow(HWND window)
 {
     if (!window || (!s_entries && !MakeNodeIndex()))
-        return nullptr;
-    for (SIZE_T slot = SlotOf(window); s_entries[slot].node; slot = (slot + 1) & s_mask) {
+        return -1;
+    for (SIZE_T slot = SlotOf(window); s_entries[slot].place; slot = (slot + 1) & s_mask) {
         if (s_entries[slot].window == window)
-            return s_entries[slot].node;
+            return s_entries[slot].place - 1;
     }
-    return nullptr;
+    return -1;
+}
+
+HTREEITEM NodeOfWindow(HWND window)
+{
+    int place = PlaceOfWindow(window);
+    return place < 0 ? nullptr : s_order[place];
+}
+
+int IndexedNodeCount()
+{
+    return s_entries || MakeNodeIndex() ? s_count : 0;
+}
+
+HTREEITEM IndexedNodeAt(int place)
+{
+    return s_order[place];
 }
 
 void SelectNodeOf(HWND window)
@@ -60,5 +95,8 @@ void ForgetNodeIndex()
 {
     if (s_entries)
         HeapFree(GetProcessHeap(), 0, s_entries);
+    if (s_order)
+        HeapFree(GetProcessHeap(), 0, s_order);
     s_entries = nullptr;
+    s_order = nullptr;
 }

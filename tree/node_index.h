@@ -1,4 +1,5 @@
-// Which node of the tree shows a window, without walking every node.
+// Which node of the tree shows a window, and the nodes in the tree's order,
+// without walking every node each time they are asked for.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -10,6 +11,13 @@ HTREEITEM NodeOfWindow(HWND window);
 // its nearest ancestor that has one, scrolled into view; selects nothing
 // when none has.
 void SelectNodeOf(HWND window);
+
+// The nodes in the tree's order, depth first, collapsed ones too: how many
+// there are, the one at a place in that order, and the place of a window's
+// node (-1 for a window without one).
+int IndexedNodeCount();
+HTREEITEM IndexedNodeAt(int place);
+int PlaceOfWindow(HWND window);
 
 // Drops the index: nodes were added or deleted. It is made anew when next asked.
 void ForgetNodeIndex();

@@ -257,28 +257,3 @@ HTREEITEM SelectedNode()
 {
     return NextNode(nullptr, TVGN_CARET);
 }
-
-HTREEITEM FollowingNode(HTREEITEM node)
-{
-    if (HTREEITEM child = NextNode(node, TVGN_CHILD))
-        return child;
-    for (; node; node = NextNode(node, TVGN_PARENT)) {
-        if (HTREEITEM sibling = NextNode(node, TVGN_NEXT))
-            return sibling;
-    }
-    return nullptr;
-}
-
-HTREEITEM PrecedingNode(HTREEITEM node)
-{
-    HTREEITEM previous = NextNode(node, TVGN_PREVIOUS);
-    if (!previous)
-        return NextNode(node, TVGN_PARENT);
-    // The last node of the previous sibling's branch.
-    while (HTREEITEM child = NextNode(previous, TVGN_CHILD)) {
-        previous = child;
-        while (HTREEITEM sibling = NextNode(previous, TVGN_NEXT))
-            previous = sibling;
-    }
-    return previous;
-}

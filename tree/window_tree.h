@@ -49,7 +49,3 @@ HTREEITEM NextNode(HTREEITEM node, UINT relation);
 // The selected node; null when none is.
 HTREEITEM SelectedNode();
 
-// The node after this one in the tree's order (depth first, collapsed
-// nodes too), and the one before it; null past either end.
-HTREEITEM FollowingNode(HTREEITEM node);
-HTREEITEM PrecedingNode(HTREEITEM node);
