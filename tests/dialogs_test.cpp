@@ -214,10 +214,11 @@ protected:
         top = Window(nullptr, L"OrvalisTest", L"Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300);
         g_main = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
     }
+    // Of this module, whose icons Wine's DefWindowProc searches for WM_QUERYDRAGICON: quick, found at once.
     HWND Window(HWND parent, const wchar_t *className, const wchar_t *text, DWORD style = WS_CHILD | WS_VISIBLE,
                 int x = 10, int y = 10, int width = 50, int height = 20, int id = 0, DWORD exStyle = 0)
     {
-        return CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        return CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     }
     // Presses `id` of the main window (0: none), then handles what that posted; a popup runs the script and is cancelled.
     void Command(int id, void (*script)() = nullptr)
@@ -285,11 +286,11 @@ TEST_F(MainWindow, ListsEveryWindowInOrderWithItsPictureAndRefillsOneAtATimeUnde
     for (const wchar_t *text : { L"b", L"B", L"a", L"b", L"A", L"ab", L"Ab", L"_", L"a", L"" })
         Window(top, text[0] == L'a' ? L"Button" : L"Static", text);
     Command(IDC_MAIN_REFRESH);
-    // The eleven children in lstrcmpW order, as the tree's own sorted insertion has them.
-    HTREEITEM item = TreeView_GetChild(g_hTree, Find(top));
-    for (int i = 1; i < 11; item = TreeView_GetNextSibling(g_hTree, item), i++)
-        EXPECT_LE(lstrcmpW(Node(item).first.c_str(), Node(TreeView_GetNextSibling(g_hTree, item)).first.c_str()), 0) << Node(item).first;
-    EXPECT_EQ(TreeView_GetNextSibling(g_hTree, item), nullptr) << "nodes left over";
+    // The eleven children in lstrcmpW order, as the tree's own sorted insertion has them, and no more.
+    Texts labels;
+    for (HTREEITEM item = TreeView_GetChild(g_hTree, Find(top)); item; item = TreeView_GetNextSibling(g_hTree, item))
+        labels.push_back(Node(item).first);
+    EXPECT_TRUE(labels.size() == 11 && std::is_sorted(labels.begin(), labels.end(), [](auto &a, auto &b) { return lstrcmpW(a.c_str(), b.c_str()) < 0; }));
     EXPECT_TRUE(Node(Find(box)).second == IMAGE_CHECKBOX && Node(Find(top)).second > IMAGE_WINDOW) << "an icon the list refuses, or a window's own";
     // The strip's pictures and the generic one first, then one for each icon taken (Wine asks no other process's windows).
     int icons = -1;   // the box's, which it refuses
@@ -309,9 +310,9 @@ TEST_F(MainWindow, ListsEveryWindowInOrderWithItsPictureAndRefillsOneAtATimeUnde
     EXPECT_EQ(TreeView_GetCount(g_hTree), nodes) << "not the tree a plain refresh gives";
     // A leaked bitmap shows in the committed bytes (28 KiB a refresh); GetGuiResources answers 0 under Wine.
     SIZE_T before = CommittedBytes();
-    for (int i = 0; i < 40; i++)
+    for (int i = 0; i < 12; i++)
         Command(IDC_MAIN_REFRESH);
-    EXPECT_LT(CommittedBytes(), before + (512 << 10));
+    EXPECT_LT(CommittedBytes(), before + (160 << 10));
     Command(IDCANCEL), Command(IDCANCEL);
     EXPECT_EQ(TreeView_GetImageList(g_hTree, TVSIL_NORMAL), nullptr) << "cancel twice destroys the list once";
 }
@@ -344,11 +345,7 @@ TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
 
     // Enter opens the details; they refill the tree, then their target goes: its node is found anew.
     Select(g_doomed);
-    Command(IDOK, [] {
-        SendMessageW(g_main, WM_COMMAND, IDC_MAIN_REFRESH, 0);
-        g_refilled = TreeView_GetCount(g_hTree);
-        DestroyWindow(g_doomed);
-    });
+    Command(IDOK, [] { SendMessageW(g_main, WM_COMMAND, IDC_MAIN_REFRESH, 0), g_refilled = TreeView_GetCount(g_hTree), DestroyWindow(g_doomed); });
     EXPECT_TRUE(g_popupTitle == L"詳細內容" && !Find(g_doomed));
     EXPECT_EQ(static_cast<int>(TreeView_GetCount(g_hTree)), g_refilled - 1) << "another node went";
 }
@@ -408,11 +405,9 @@ TEST_F(MainWindow, PointingOrDraggingTheFinderFollowsThePointerAndEveryWayOutLea
         for (MSG msg; GetMessageW(&msg, nullptr, 0, 0); DispatchMessageW(&msg)) {}
         return 0;
     }, nullptr, 0, nullptr));
-    HWND label = Window(top, L"Static", L"Label", WS_CHILD | WS_VISIBLE, 30, 50, 80, 20);
+    HWND label = Window(top, L"Static", L"Label", WS_CHILD | WS_VISIBLE, 30, 50, 80, 20), group = Window(top, L"Button", L"Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10, 200, 150);
     Window(top, L"Static", L"Beneath the label", WS_CHILD | WS_VISIBLE, 0, 56, 210, 8), Window(top, L"Static", L"Hidden", WS_CHILD, 40, 55, 40, 10);
-    HWND group = Window(top, L"Button", L"Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10, 200, 150);
-    Window(top, L"Static", L"Beneath the caption", WS_CHILD | WS_VISIBLE, 300, -60, 40, 70);
-    HWND off = Window(top, L"Button", L"Off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 250, 20, 80, 30);
+    HWND off = (Window(top, L"Static", L"Beneath the caption", WS_CHILD | WS_VISIBLE, 300, -60, 40, 70), Window(top, L"Button", L"Off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 250, 20, 80, 30));
     HWND former = Window(top, L"Static", L"Former", WS_CHILD | WS_VISIBLE, 30, 200), button = Window(top, L"Button", L"Press", WS_CHILD | WS_VISIBLE, 250, 80, 80, 30);
     WaitFor([] { return g_hung != nullptr; });
     // Clear of them and of the information window beside it: Wine raises the main window above its own when X activates it.
@@ -651,8 +646,7 @@ TEST_F(MainWindow, TheInformationWindowShowsEverythingAboutTheSelectedWindowWith
     // Clicked, it has the keys: Ctrl+A and Ctrl+C copy every row, a line each; Esc closes it for the tree.
     Mouse(Centre(list), LEFT_CLICK), Keys({ VK_CONTROL, 'A' }), Keys({ VK_CONTROL, 'C' });
     std::wstring lines;
-    for (const std::wstring &line : InfoRows())
-        lines += line + L"\r\n";
+    for (const std::wstring &line : InfoRows()) lines += line + L"\r\n";
     EXPECT_EQ(Clipboard(), lines);
     // Moved by the user, it keeps its place when opened again.
     SetWindowPos(info, nullptr, 5, 6, 300, 200, SWP_NOZORDER), SendMessageW(info, WM_EXITSIZEMOVE, 0, 0), placed = Rect(info);
