@@ -27,8 +27,7 @@ static SIZE_T CommittedBytes() { PROCESS_MEMORY_COUNTERS counters = { sizeof cou
 template <class Step> static SSIZE_T Growth(int times, Step step)
 {
     SIZE_T before = CommittedBytes();
-    for (int i = 0; i < times; i++)
-        step();
+    while (times--) step();
     return CommittedBytes() - before;
 }
 
@@ -75,12 +74,15 @@ template <class Done> static bool WaitFor(Done done, DWORD ms = 4000)
         Pump();
     return done();
 }
-// Real input; then, unless inside a menu's own loop, pumped until a marker key sent after it is taken, wherever it goes, and once more.
-static bool g_marked;
-static LRESULT CALLBACK NoteMarker(int code, WPARAM message, LPARAM key)
+// Real input; then, unless inside a menu's own loop, pumped until a marker key (F24) sent after it is taken, wherever it goes, and
+// once more. The hook also hears the X server's echo of the pointer put at g_put.
+static bool g_marked, g_echoed; static POINT g_put = { -1, -1 };
+static LRESULT CALLBACK NoteInput(int code, WPARAM message, LPARAM event)
 {
-    g_marked |= code == HC_ACTION && message == WM_KEYUP && reinterpret_cast<const KBDLLHOOKSTRUCT *>(key)->vkCode == VK_F24;
-    return CallNextHookEx(nullptr, code, message, key);
+    const MSLLHOOKSTRUCT *mouse = reinterpret_cast<const MSLLHOOKSTRUCT *>(event);
+    g_marked |= code == HC_ACTION && message == WM_KEYUP && reinterpret_cast<const KBDLLHOOKSTRUCT *>(event)->vkCode == VK_F24;
+    g_echoed |= code == HC_ACTION && message == WM_MOUSEMOVE && !(mouse->flags & LLMHF_INJECTED) && mouse->pt.x == g_put.x && mouse->pt.y == g_put.y;
+    return CallNextHookEx(nullptr, code, message, event);
 }
 static INPUT Key(WORD key, DWORD flags = 0) { INPUT in = { INPUT_KEYBOARD }; return in.ki.wVk = key, in.ki.dwFlags = flags, in; }
 static void Input(std::vector<INPUT> inputs, bool pump = true)
@@ -99,8 +101,8 @@ static void Keys(std::vector<WORD> keys, bool pump = true)
     Input(in, pump);
 }
 static void Type(const std::wstring &text) { for (wchar_t c : text) Keys({ static_cast<WORD>(VkKeyScanW(c) & 0xFF) }); }
-// Moves the pointer there, then presses the buttons told (MOUSEEVENTF_ flags) there again once the move has settled: Wine can
-// deliver the X server's echo of a move late, and a window that sees the pointer elsewhere takes a click for a drag.
+// Moves the pointer there, then presses the buttons told (MOUSEEVENTF_ flags) there. SendInput leaves the X pointer behind, and Wine's GetCursorPos
+// answers where that is once its own record is 100 ms old: it is put there too, its echo awaited lest it come late (none comes over the bare desktop).
 static void Mouse(POINT at, DWORD buttons = 0)
 {
     INPUT move = { INPUT_MOUSE };
@@ -109,6 +111,8 @@ static void Mouse(POINT at, DWORD buttons = 0)
     for (DWORD flag = MOUSEEVENTF_LEFTDOWN; flag <= MOUSEEVENTF_RIGHTUP; flag <<= 1)
         if (buttons & flag)
             clicks.push_back(move), clicks.back().mi.dwFlags |= flag;
+    if (at.x != g_put.x || at.y != g_put.y)
+        g_put = at, g_echoed = false, SetCursorPos(at.x, at.y), WaitFor([] { return g_echoed; }, 200);
     if (Input({ move }), !clicks.empty())
         Input(clicks);
 }
@@ -208,7 +212,7 @@ protected:
 
     void SetUp() override
     {
-        UseOwnResources(), SetWindowsHookExW(WH_KEYBOARD_LL, NoteMarker, GetModuleHandleW(nullptr), 0);
+        UseOwnResources(), SetWindowsHookExW(WH_KEYBOARD_LL, NoteInput, g_hInstance, 0), SetWindowsHookExW(WH_MOUSE_LL, NoteInput, g_hInstance, 0);
         WNDCLASSW wc = { CS_DBLCLKS, TestWindowProc, 24, 16, nullptr, nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr, L"OrvalisTest" };
         atom = RegisterClassW(&wc), top = Window(nullptr, L"OrvalisTest", L"Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300);
         g_main = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
