@@ -48,7 +48,6 @@ static void AppendClipped(wchar_t *buffer, int &length, const wchar_t *text)
 void ComposeNodeLabel(wchar_t *label, const wchar_t *className, const wchar_t *text, bool titleFirst)
 {
     int length = 0;
-    label[0] = L'\0';
     AppendClipped(label, length, titleFirst ? text : className);
     AppendClipped(label, length, LABEL_SEPARATOR);
     AppendClipped(label, length, titleFirst ? className : text);
