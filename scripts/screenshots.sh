@@ -13,7 +13,7 @@ export PREFIX_144=$WINEPREFIX
 prepare_wine
 cd "$BUILD"
 export ROOT
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+xvfb-run -a -s "-screen 0 1600x1024x24" bash -c '
     wineserver -p
     shoot() {
         wine explorer /desktop=shots,900x640 orvalis.exe &
