@@ -118,12 +118,12 @@ static void Mouse(POINT at, DWORD buttons = 0)
         Input(clicks);
 }
 static const DWORD LEFT_CLICK = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, RIGHT_CLICK = MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP;
-// What the clipboard holds, emptied.
+// What the clipboard holds; then emptied but for a marker, which a copy must take away with the rest.
 static std::wstring Clipboard()
 {
     HANDLE data = OpenClipboard(nullptr) ? GetClipboardData(CF_UNICODETEXT) : nullptr;
-    std::wstring text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : L"";
-    return GlobalUnlock(data), EmptyClipboard(), CloseClipboard(), text;
+    std::wstring text = (data ? static_cast<const wchar_t *>(GlobalLock(data)) : L"") + std::wstring(IsClipboardFormatAvailable(CF_DIF) ? L" (and the marker)" : L"");
+    return GlobalUnlock(data), EmptyClipboard(), SetClipboardData(CF_DIF, GlobalAlloc(GMEM_MOVEABLE, 1)), CloseClipboard(), text;
 }
 
 // The first node, depth first, for which found(node) holds; null for none.
@@ -198,8 +198,7 @@ static void (*g_script)(); static std::wstring g_popupTitle;
 static void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND popup = GetLastActivePopup(g_main);
-    if (popup == g_main)
-        return;
+    if (popup == g_main) return;
     KillTimer(nullptr, timer), g_popupTitle = Text(popup);
     g_script();
     PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);
@@ -228,8 +227,7 @@ protected:
     {
         g_script = script, g_popupTitle.clear();
         UINT_PTR timer = SetTimer(nullptr, 0, 20, RunScript);
-        if (id)
-            Click(g_main, id);
+        if (id) Click(g_main, id);
         if (Pump(), g_popupTitle.empty())
             KillTimer(nullptr, timer);
     }
@@ -247,12 +245,10 @@ protected:
     Texts Shown()
     {
         Texts shown;
-        for (int id = IDC_DETAILS_TEXT; id <= IDC_DETAILS_ID; id++)
-            shown.push_back(Field(id));
+        for (int id = IDC_DETAILS_TEXT; id <= IDC_DETAILS_ID; id++) shown.push_back(Field(id));
         for (int id : { IDC_DETAILS_PRIORITY, IDC_DETAILS_COMMANDS })
             shown.push_back(std::to_wstring(Ask(id, CB_GETCURSEL)) + L" of " + std::to_wstring(Ask(id, CB_GETCOUNT)));
-        for (int id : { IDC_DETAILS_TOPMOST, IDC_DETAILS_VISIBLE, IDC_DETAILS_DISABLED })
-            shown.push_back(IsDlgButtonChecked(dialog, id) ? L"on" : L"off");
+        for (int id : { IDC_DETAILS_TOPMOST, IDC_DETAILS_VISIBLE, IDC_DETAILS_DISABLED }) shown.push_back(IsDlgButtonChecked(dialog, id) ? L"on" : L"off");
         return shown;
     }
     // The tab's name and the relative's fields, the tab chosen as a click chooses it.
@@ -266,8 +262,7 @@ protected:
     // Chooses `entry` of a list, then presses `id`, or the list itself.
     void Press(int id, int entry = -1, int list = IDC_DETAILS_COMMANDS)
     {
-        if (entry >= 0)
-            Ask(list, CB_SETCURSEL, entry);
+        if (entry >= 0) Ask(list, CB_SETCURSEL, entry);
         Click(dialog, id, id == list ? CBN_SELCHANGE : BN_CLICKED);
     }
 };
@@ -280,12 +275,16 @@ TEST_F(MainWindow, ListsEveryWindowInOrderWithItsPictureAndRefillsOneAtATimeUnde
     for (const wchar_t *text : { L"b", L"B", L"a", L"b", L"A", L"ab", L"Ab", L"_", L"a", L"" })
         Window(top, text[0] == L'a' ? L"Button" : L"Static", text);
     Command(IDC_MAIN_REFRESH);
-    // The eleven children in lstrcmpW order, as the tree's own sorted insertion has them, and no more.
-    Texts labels;
-    for (HTREEITEM item = TreeView_GetChild(g_hTree, Find(top)); item; item = TreeView_GetNextSibling(g_hTree, item))
-        labels.push_back(Node(item).first);
-    EXPECT_TRUE(labels.size() == 11 && std::is_sorted(labels.begin(), labels.end(), [](auto &a, auto &b) { return lstrcmpW(a.c_str(), b.c_str()) < 0; }));
+    // The eleven children in lstrcmpW order, equal labels in the z-order, as the tree's own sorted insertion of them one by one has them.
+    std::vector<std::pair<std::wstring, HWND>> expected, shown;
+    for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) expected.push_back({ Node(Find(child)).first, child });
+    std::stable_sort(expected.begin(), expected.end(), [](auto &a, auto &b) { return lstrcmpW(a.first.c_str(), b.first.c_str()) < 0; });
+    for (HTREEITEM item = TreeView_GetChild(g_hTree, Find(top)); item; item = TreeView_GetNextSibling(g_hTree, item)) shown.push_back({ Node(item).first, GetNodeWindow(item) });
+    EXPECT_TRUE(expected.size() == 11 && shown == expected);
     EXPECT_TRUE(Node(Find(box)).second == IMAGE_CHECKBOX && Node(Find(top)).second > IMAGE_WINDOW) << "an icon the list refuses, or a window's own";
+    ICONINFO picture = {}; HDC dc = CreateCompatibleDC(nullptr);   // the first picture's corner is of the strip's background, which is no colour
+    GetIconInfo(ImageList_GetIcon(g_hImageList, 0, ILD_NORMAL), &picture), SelectObject(dc, picture.hbmMask);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255)) << "the strip's background drawn";
     // The strip's pictures and the generic one first, then one for each icon taken (Wine asks no other process's windows).
     int icons = -1;   // the box's, which it refuses
     Search([&](HTREEITEM item) { return icons += FindWindowIcon(GetNodeWindow(item)) != nullptr, false; });
@@ -512,8 +511,8 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
     g_hResModule = LoadLibraryExW(BuildFile(L"tests\\bad_captions.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     EXPECT_EQ(Menu(IDM_COPY_BRANCH, [] { Keys({ VK_SHIFT, VK_F10 }); }), items) << "Shift+F10, from a satellite made before these texts";
     EXPECT_EQ(Clipboard(), branch);
-    Menu(IDM_INFO), Menu(IDM_FIND_TEXT);
-    EXPECT_TRUE(Info() && FindBox());
+    Menu(IDM_INFO), Menu(IDM_FIND_TEXT), Keys({ VK_TAB }), Menu(IDM_FIND_TEXT);   // opened again while its button had the keyboard
+    EXPECT_TRUE(Info() && FindBox() && GetFocus() == GetDlgItem(FindBox(), IDC_FIND_TEXT));
     DestroyWindow(Info()), DestroyWindow(FindBox()), g_hResModule = g_hInstance;
 
     // Shown for about two seconds, never a node: a refill ends it. (Wine draws a layered window without its opacity, Windows does not.)
@@ -540,7 +539,7 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
     // F3 with no text yet opens the find box, its field with the keyboard.
     Select(outer), Focus(), Keys({ VK_F3 });
     HWND box = FindBox(), field = GetDlgItem(box, IDC_FIND_TEXT), status = GetDlgItem(box, IDC_FIND_STATUS);
-    ASSERT_TRUE(box && GetFocus() == field);
+    ASSERT_TRUE(box && GetFocus() == field && SendMessageW(field, EM_GETLIMITTEXT, 0, 0) < NODE_LABEL_CHARS) << "or it takes more than is searched";
     // Typed (over the last text), then stepped: into a collapsed branch, opened and scrolled to; on; round again; back; to a handle with 0x,
     // in lower case; a text no node has, the selection kept, the box saying so; Esc, then F3 and Shift+F3 from the tree, with the last text.
     const struct { std::wstring typed; std::vector<WORD> keys; HWND selected; bool none; } steps[] = {
