@@ -246,8 +246,7 @@ protected:
     {
         Texts shown;
         for (int id = IDC_DETAILS_TEXT; id <= IDC_DETAILS_ID; id++) shown.push_back(Field(id));
-        for (int id : { IDC_DETAILS_PRIORITY, IDC_DETAILS_COMMANDS })
-            shown.push_back(std::to_wstring(Ask(id, CB_GETCURSEL)) + L" of " + std::to_wstring(Ask(id, CB_GETCOUNT)));
+        for (int id : { IDC_DETAILS_PRIORITY, IDC_DETAILS_COMMANDS }) shown.push_back(std::to_wstring(Ask(id, CB_GETCURSEL)) + L" of " + std::to_wstring(Ask(id, CB_GETCOUNT)));
         for (int id : { IDC_DETAILS_TOPMOST, IDC_DETAILS_VISIBLE, IDC_DETAILS_DISABLED }) shown.push_back(IsDlgButtonChecked(dialog, id) ? L"on" : L"off");
         return shown;
     }
@@ -540,6 +539,7 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
     Select(outer), Focus(), Keys({ VK_F3 });
     HWND box = FindBox(), field = GetDlgItem(box, IDC_FIND_TEXT), status = GetDlgItem(box, IDC_FIND_STATUS);
     ASSERT_TRUE(box && GetFocus() == field && SendMessageW(field, EM_GETLIMITTEXT, 0, 0) < NODE_LABEL_CHARS) << "or it takes more than is searched";
+    EXPECT_TRUE(Rect(box).right == Rect(g_hTree).right && Rect(box).top == Rect(g_hTree).top) << "not over the tree's top right corner";
     // Typed (over the last text), then stepped: into a collapsed branch, opened and scrolled to; on; round again; back; to a handle with 0x,
     // in lower case; a text no node has, the selection kept, the box saying so; Esc, then F3 and Shift+F3 from the tree, with the last text.
     const struct { std::wstring typed; std::vector<WORD> keys; HWND selected; bool none; } steps[] = {
