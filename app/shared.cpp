@@ -36,7 +36,8 @@ void AppendText(TextBuffer *buffer, const wchar_t *text)
 // The clipboard takes the memory over once it accepts it.
 void PutOnClipboard(HWND owner, TextBuffer *text)
 {
-    HGLOBAL memory = text->text && !text->failed ? GlobalAlloc(GMEM_MOVEABLE, (text->length + 1) * sizeof(wchar_t)) : nullptr;
+    HGLOBAL memory =
+        text->text && !text->failed ? GlobalAlloc(GMEM_MOVEABLE, (text->length + 1) * sizeof(wchar_t)) : nullptr;
     wchar_t *copy = memory ? static_cast<wchar_t *>(GlobalLock(memory)) : nullptr;
     if (copy) {
         lstrcpyW(copy, text->text);

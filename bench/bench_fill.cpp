@@ -25,7 +25,6 @@ static double NowMs()
     return 1000.0 * now.QuadPart / g_frequency.QuadPart;
 }
 
-
 static void QueryLikeTheFill(HWND window)
 {
     wchar_t className[256] = L"";
@@ -84,13 +83,18 @@ static void PrintTimes(const char *what, double *times, int count)
 // The window that the main window owns and shows: the information window or the find box, opened one at a time.
 static HWND OwnedWindow(HWND owner)
 {
-    struct Search { HWND owner, found; } search = { owner, nullptr };
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM lParam) -> BOOL {
-        Search *search = reinterpret_cast<Search *>(lParam);
-        if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window))
-            search->found = window;
-        return !search->found;
-    }, reinterpret_cast<LPARAM>(&search));
+    struct Search {
+        HWND owner, found;
+    } search = { owner, nullptr };
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM lParam) -> BOOL {
+            Search *search = reinterpret_cast<Search *>(lParam);
+            if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window))
+                search->found = window;
+            return !search->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -141,9 +145,11 @@ static double MeasurePointing(HWND dialog, bool withInfo)
         GetWindowRect(dialog, &main);
         SetWindowPos(info, nullptr, main.left, main.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         list = GetDlgItem(info, IDC_INFO_LIST);
-        g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteRows)));
+        g_listProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteRows)));
     }
-    g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
+    g_mainProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
     // Settled first, and the first move under the hook made untimed, at points
     // the timed moves never go to: Wine can hand the hook the echo of a move
     // late, and Wine 10 loses the first move the hook should see.
@@ -171,7 +177,8 @@ static double MeasurePointing(HWND dialog, bool withInfo)
     }
     CancelPointing();
     SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_mainProc));
-    printf("Pointing%s: start %.1f ms; %d moves into another window:", withInfo ? " with the information window open" : "", startMs, MOVES);
+    printf("Pointing%s: start %.1f ms; %d moves into another window:",
+           withInfo ? " with the information window open" : "", startMs, MOVES);
     PrintTimes("selected", selected, MOVES);
     if (withInfo)
         PrintTimes("rows drawn", rows, MOVES);
@@ -196,7 +203,8 @@ static void MeasureFinding(HWND dialog)
     SetDlgItemTextW(box, IDC_FIND_TEXT, text);
     SendMessageW(box, WM_COMMAND, IDOK, 0);
     SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    g_mainProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
+    g_mainProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteSelection)));
     double found[5], none[5];
     for (int i = 0; i < 5; i++) {
         TreeView_SelectItem(g_hTree, first);
@@ -241,7 +249,8 @@ static void Measure(const wchar_t *shape, int windows, const wchar_t *order, dou
 {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"OrvalisBenchReady");
     HANDLE quit = CreateEventW(nullptr, TRUE, FALSE, L"OrvalisBenchQuit");
-    std::wstring commandLine = L"bench_windows.exe " + std::wstring(shape) + L" " + std::to_wstring(windows) + L" " + order;
+    std::wstring commandLine =
+        L"bench_windows.exe " + std::wstring(shape) + L" " + std::to_wstring(windows) + L" " + order;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION helper = {};
@@ -272,7 +281,8 @@ static void Measure(const wchar_t *shape, int windows, const wchar_t *order, dou
     if (lstrcmpW(shape, L"desktop") == 0) {
         double selection = MeasurePointing(dialog, false);
         double rows = MeasurePointing(dialog, true);
-        printf("Rows drawn with the information window open in %.2f times the selection without it (medians)\n", rows / selection);
+        printf("Rows drawn with the information window open in %.2f times the selection without it (medians)\n",
+               rows / selection);
         MeasureFinding(dialog);
     }
     *fillSeconds = fillMs / 1000;
@@ -328,6 +338,7 @@ int wmain(int argc, wchar_t **argv)
         }
     }
     if (grid7500 > 0)
-        printf("At 7,500 windows: slowest fill %.2f s, %.2f times the grid's slowest\n", worst7500, worst7500 / grid7500);
+        printf("At 7,500 windows: slowest fill %.2f s, %.2f times the grid's slowest\n", worst7500,
+               worst7500 / grid7500);
     return 0;
 }

@@ -36,8 +36,8 @@ static void MakeDesktop(int total)
         swprintf(title, 64, L"Bench document %d", t);
         HWND top = Make(t % 4 == 0 ? L"BenchIconWindow" : L"BenchPlainWindow", title, WS_OVERLAPPEDWINDOW, nullptr);
         int cell = t % (GRID_COLUMNS * GRID_ROWS);
-        SetWindowPos(top, nullptr, cell % GRID_COLUMNS * CELL_WIDTH, cell / GRID_COLUMNS * CELL_HEIGHT, CELL_WIDTH, CELL_HEIGHT,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        SetWindowPos(top, nullptr, cell % GRID_COLUMNS * CELL_WIDTH, cell / GRID_COLUMNS * CELL_HEIGHT, CELL_WIDTH,
+                     CELL_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         HWND panel = Make(L"Static", L"panel", SS_LEFT, top);
         created += 2;
         int children = (total - topLevel) / topLevel;
@@ -46,11 +46,21 @@ static void MakeDesktop(int total)
             HWND parent = c % 2 ? top : panel;
             HWND child;
             switch (c % 5) {
-            case 0: child = Make(L"Button", title, BS_PUSHBUTTON, parent); break;
-            case 1: child = Make(L"Button", title, BS_AUTOCHECKBOX, parent); break;
-            case 2: child = Make(L"Edit", title, ES_AUTOHSCROLL, parent); break;
-            case 3: child = Make(L"Static", title, SS_LEFT, parent); break;
-            default: child = Make(L"ScrollBar", L"", SBS_VERT, parent); break;
+            case 0:
+                child = Make(L"Button", title, BS_PUSHBUTTON, parent);
+                break;
+            case 1:
+                child = Make(L"Button", title, BS_AUTOCHECKBOX, parent);
+                break;
+            case 2:
+                child = Make(L"Edit", title, ES_AUTOHSCROLL, parent);
+                break;
+            case 3:
+                child = Make(L"Static", title, SS_LEFT, parent);
+                break;
+            default:
+                child = Make(L"ScrollBar", L"", SBS_VERT, parent);
+                break;
             }
             SetWindowPos(child, nullptr, c % 5 * 22, c / 5 % 4 * 15, 20, 14, SWP_NOZORDER | SWP_NOACTIVATE);
         }

@@ -7,10 +7,7 @@
 #include "../styles/style_names.h"
 #include "../styles/style_panel.h"
 
-static bool IsBoxChecked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
+static bool IsBoxChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 // The whole field, however long: the target's text must not be cut.
 static void SetTargetText(HWND dialog)
@@ -91,10 +88,7 @@ static void SetTargetVisible(HWND dialog)
     ShowWindow(g_hTarget, IsBoxChecked(dialog, IDC_DETAILS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
 }
 
-static void SetTargetDisabled(HWND dialog)
-{
-    EnableWindow(g_hTarget, !IsBoxChecked(dialog, IDC_DETAILS_DISABLED));
-}
+static void SetTargetDisabled(HWND dialog) { EnableWindow(g_hTarget, !IsBoxChecked(dialog, IDC_DETAILS_DISABLED)); }
 
 static void DecodeAsChosenClass(HWND dialog, HWND classList)
 {

@@ -22,7 +22,8 @@ static void SetDlgItemHandle(HWND dialog, int id, HWND window)
 // that fills the buffer without a terminator cannot make us read past it.
 static wchar_t *AskWindowText(HWND window, SIZE_T capacity)
 {
-    wchar_t *text = static_cast<wchar_t *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (capacity + 1) * sizeof(wchar_t)));
+    wchar_t *text =
+        static_cast<wchar_t *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (capacity + 1) * sizeof(wchar_t)));
     if (text)
         SendMessageW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text));
     return text;
@@ -135,7 +136,8 @@ static void ShowPriority(HWND dialog, HWND target)
     g_hTargetProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_SET_INFORMATION, FALSE, processId);
     // A class without an entry, or an unknown one, selects nothing rather
     // than an entry the process does not have.
-    SendDlgItemMessageW(dialog, IDC_DETAILS_PRIORITY, CB_SETCURSEL, PriorityEntryFor(GetPriorityClass(g_hTargetProcess)), 0);
+    SendDlgItemMessageW(dialog, IDC_DETAILS_PRIORITY, CB_SETCURSEL,
+                        PriorityEntryFor(GetPriorityClass(g_hTargetProcess)), 0);
 }
 
 // Cleared once closed: the dialog can be ended twice, and the value may by

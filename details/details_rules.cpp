@@ -2,7 +2,10 @@
 #include "../styles/style_names.h"
 
 static const DWORD PRIORITY_CLASSES[PRIORITY_ENTRY_COUNT] = {
-    REALTIME_PRIORITY_CLASS, HIGH_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS, IDLE_PRIORITY_CLASS,
+    REALTIME_PRIORITY_CLASS,
+    HIGH_PRIORITY_CLASS,
+    NORMAL_PRIORITY_CLASS,
+    IDLE_PRIORITY_CLASS,
 };
 
 int PriorityEntryFor(DWORD priorityClass)
@@ -14,10 +17,7 @@ int PriorityEntryFor(DWORD priorityClass)
     return -1;
 }
 
-DWORD PriorityClassFor(int entry)
-{
-    return entry >= 0 && entry < PRIORITY_ENTRY_COUNT ? PRIORITY_CLASSES[entry] : 0;
-}
+DWORD PriorityClassFor(int entry) { return entry >= 0 && entry < PRIORITY_ENTRY_COUNT ? PRIORITY_CLASSES[entry] : 0; }
 
 int CommandCountFor(const wchar_t *className)
 {

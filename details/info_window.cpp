@@ -6,19 +6,16 @@
 #include "../resources/resource.h"
 #include "../tree/window_tree.h"
 
-static HWND s_info;      // the window while it is open
-static HWND s_shown;     // the window whose rows it shows
-static RECT s_placed;    // where the user last moved or sized it; empty until then
+static HWND s_info;     // the window while it is open
+static HWND s_shown;    // the window whose rows it shows
+static RECT s_placed;   // where the user last moved or sized it; empty until then
 
 // In dialog units: the list's top, beneath the finder; the name column.
 enum { LIST_TOP_UNITS = 28, NAME_COLUMN_UNITS = 90 };
 
 enum { ROW_TEXT_CHARS = 1100 };
 
-static HWND InfoList()
-{
-    return GetDlgItem(s_info, IDC_INFO_LIST);
-}
+static HWND InfoList() { return GetDlgItem(s_info, IDC_INFO_LIST); }
 
 // Where the rows go: each over the list's row of its place. Rows are
 // added or taken away with the list told not to draw meanwhile, which costs
@@ -94,7 +91,8 @@ static void LayOutInfoWindow(HWND dialog, int width, int height)
 
 static void InitInfoWindow(HWND dialog)
 {
-    SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_FINDER))), 0);
+    SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_FINDER))), 0);
     HWND list = GetDlgItem(dialog, IDC_INFO_LIST);
     LVCOLUMNW column = {};
     column.mask = LVCF_WIDTH;
@@ -121,10 +119,11 @@ static void PlaceInfoWindow(HWND info, HWND mainDialog)
         int width = own.right - own.left;
         int left = main.right + width <= work.right ? main.right
                    : main.left - width >= work.left ? main.left - width
-                   : work.right - width;
+                                                    : work.right - width;
         rect = { left, main.top, left + width, main.bottom };
     }
-    SetWindowPos(info, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(info, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Selected rows, one a line ending in CR LF: a heading alone, a row its
@@ -160,7 +159,8 @@ static void OnInfoKey(HWND dialog, WORD key)
     if (key == 'A') {
         LVITEMW item = {};
         item.stateMask = item.state = LVIS_SELECTED;
-        SendDlgItemMessageW(dialog, IDC_INFO_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+        SendDlgItemMessageW(dialog, IDC_INFO_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(&item));
     } else if (key == 'C') {
         CopySelectedRows(dialog);
     }
@@ -200,7 +200,8 @@ static void StartFinderDrag(HWND dialog)
 
 static void OnFinderLost(HWND dialog)
 {
-    SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_FINDER))), 0);
+    SendDlgItemMessageW(dialog, IDC_INFO_FINDER, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_FINDER))), 0);
     SendMessageW(GetWindow(dialog, GW_OWNER), WM_POINTING_CANCELLED, 0, 0);
 }
 
@@ -272,10 +273,7 @@ void OpenInfoWindow(HWND mainDialog)
     ShowWindowInfo(node ? GetNodeWindow(node) : nullptr);
 }
 
-bool IsInfoWindowMessage(MSG *message)
-{
-    return s_info && IsDialogMessageW(s_info, message);
-}
+bool IsInfoWindowMessage(MSG *message) { return s_info && IsDialogMessageW(s_info, message); }
 
 void EnableInfoWindow(bool enable)
 {

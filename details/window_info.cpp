@@ -20,10 +20,7 @@ static void Row(const RowWriter &rows, int nameId, const wchar_t *value)
     rows.sink(rows.target, name, value);
 }
 
-static void Heading(const RowWriter &rows, int nameId)
-{
-    Row(rows, nameId, nullptr);
-}
+static void Heading(const RowWriter &rows, int nameId) { Row(rows, nameId, nullptr); }
 
 // A row whose call may fail: empty then, never a made-up value.
 static void TextRow(const RowWriter &rows, int nameId, bool known, const wchar_t *value)
@@ -151,7 +148,8 @@ static void ClassCountRow(const RowWriter &rows, int nameId, HWND window, int in
 template <class Function> static Function User32Function(const char *name)
 {
     // Through a plain function type: the compiler warns of casts between others.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 struct NamedValue {
@@ -186,7 +184,8 @@ static void DpiRows(const RowWriter &rows, HWND window)
     auto awarenessOf = User32Function<AwarenessOfContext>("GetAwarenessFromDpiAwarenessContext");
     UINT dpi = dpiOf ? dpiOf(window) : 0;
     NumberRow(rows, IDS_ROW_DPI, dpi != 0, dpi);
-    const wchar_t *awareness = contextOf && awarenessOf ? NameOf(AWARENESS_NAMES, awarenessOf(contextOf(window))) : nullptr;
+    const wchar_t *awareness =
+        contextOf && awarenessOf ? NameOf(AWARENESS_NAMES, awarenessOf(contextOf(window))) : nullptr;
     TextRow(rows, IDS_ROW_DPI_AWARENESS, awareness != nullptr, awareness);
 }
 

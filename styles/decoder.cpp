@@ -110,7 +110,8 @@ void AddFlagRow(void *list, wchar_t *text)
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.pszText = text;
-    int index = static_cast<int>(SendMessageW(static_cast<HWND>(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    int index =
+        static_cast<int>(SendMessageW(static_cast<HWND>(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (!hasValue)
         return;
 

@@ -11,20 +11,32 @@ static void Collect(void *lines, wchar_t *line) { static_cast<Texts *>(lines)->p
 
 TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
 {
-    const struct { const wchar_t *prefix; DWORD value; Texts lines; DWORD rest; } cases[] = {
+    const struct {
+        const wchar_t *prefix;
+        DWORD value;
+        Texts lines;
+        DWORD rest;
+    } cases[] = {
         // Of two names with one value only the first; a caption is border and frame.
-        { L"WS_", WS_OVERLAPPEDWINDOW, { L"WS_OVERLAPPED 0", L"WS_BORDER 800000", L"WS_DLGFRAME 400000", L"WS_GROUP 20000", L"WS_MAXIMIZEBOX 10000",
-                                         L"WS_SYSMENU 80000", L"WS_THICKFRAME 40000" }, 0 },
+        { L"WS_",
+          WS_OVERLAPPEDWINDOW,
+          { L"WS_OVERLAPPED 0", L"WS_BORDER 800000", L"WS_DLGFRAME 400000", L"WS_GROUP 20000", L"WS_MAXIMIZEBOX 10000",
+            L"WS_SYSMENU 80000", L"WS_THICKFRAME 40000" },
+          0 },
         // Only the first zero line after a taken name is dropped.
         { L"TCS", TCS_MULTILINE, { L"TCS_MULTILINE 200", L"TCS_RIGHTJUSTIFY 0", L"TCS_TABS 0" }, 0 },
         // A hex letter, and bits no name takes.
         { L"SS", SS_BITMAP | 0x20, { L"SS_BITMAP E" }, 0x20 },
         // Aliases, and runs whose prefix starts another run.
         { L"TBS_", TBS_TOP, { L"TBS_HORZ 0", L"TBS_TOP,TBS_LEFT 4" }, 0 },
-        { L"WS_EX_", WS_EX_TOPMOST, { L"WS_EX_LEFT 0", L"WS_EX_LTRREADING 0", L"WS_EX_RIGHTSCROLLBAR 0", L"WS_EX_TOPMOST 8" }, 0 },
+        { L"WS_EX_",
+          WS_EX_TOPMOST,
+          { L"WS_EX_LEFT 0", L"WS_EX_LTRREADING 0", L"WS_EX_RIGHTSCROLLBAR 0", L"WS_EX_TOPMOST 8" },
+          0 },
         { L"LVS", LVS_EX_GRIDLINES << 16, { L"LVS_ALIGNTOP 0", L"LVS_ICON 0" }, LVS_EX_GRIDLINES << 16 },
         // No prefix drops every bit; an unknown one keeps them.
-        { L"", 0x1234, {}, 0 }, { L"NOSUCH", 0x1234, {}, 0x1234 },
+        { L"", 0x1234, {}, 0 },
+        { L"NOSUCH", 0x1234, {}, 0x1234 },
     };
     UseOwnResources();
     std::wstring table = g_pStyleTable;
@@ -40,14 +52,28 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
 
 TEST(NodeRules, ImageByExactClassAndStyleAndLabelCutInsideItsBuffer)
 {
-    const struct { const wchar_t *className; DWORD style; int image; } cases[] = {
-        { L"Button", WS_CHILD | BS_PUSHBUTTON, IMAGE_PUSHBUTTON }, { L"Button", BS_DEFPUSHBUTTON, IMAGE_PUSHBUTTON }, { L"Button", BS_CHECKBOX, IMAGE_CHECKBOX },
-        { L"Button", BS_AUTO3STATE | BS_MULTILINE, IMAGE_CHECKBOX }, { L"Button", BS_RADIOBUTTON, IMAGE_RADIO }, { L"Button", BS_AUTORADIOBUTTON, IMAGE_RADIO },
-        { L"Button", BS_GROUPBOX, IMAGE_GROUPBOX }, { L"Button", BS_OWNERDRAW, IMAGE_PUSHBUTTON }, { L"button", BS_AUTOCHECKBOX, IMAGE_WINDOW },
-        { L"#32770", 0, IMAGE_WINDOW }, { L"ScrollBar", SBS_VERT, IMAGE_VSCROLL }, { L"ScrollBar", SBS_SIZEBOX, IMAGE_HSCROLL },
+    const struct {
+        const wchar_t *className;
+        DWORD style;
+        int image;
+    } cases[] = {
+        { L"Button", WS_CHILD | BS_PUSHBUTTON, IMAGE_PUSHBUTTON },
+        { L"Button", BS_DEFPUSHBUTTON, IMAGE_PUSHBUTTON },
+        { L"Button", BS_CHECKBOX, IMAGE_CHECKBOX },
+        { L"Button", BS_AUTO3STATE | BS_MULTILINE, IMAGE_CHECKBOX },
+        { L"Button", BS_RADIOBUTTON, IMAGE_RADIO },
+        { L"Button", BS_AUTORADIOBUTTON, IMAGE_RADIO },
+        { L"Button", BS_GROUPBOX, IMAGE_GROUPBOX },
+        { L"Button", BS_OWNERDRAW, IMAGE_PUSHBUTTON },
+        { L"button", BS_AUTOCHECKBOX, IMAGE_WINDOW },
+        { L"#32770", 0, IMAGE_WINDOW },
+        { L"ScrollBar", SBS_VERT, IMAGE_VSCROLL },
+        { L"ScrollBar", SBS_SIZEBOX, IMAGE_HSCROLL },
         // Only Edit turns bit 0x20 into the password picture.
-        { L"Edit", ES_PASSWORD, IMAGE_PASSWORD },                  { L"Edit", ES_MULTILINE, ROW_EDIT },
-        { L"ComboBox", 0x20, ROW_COMBOBOX },                       { L"RICHEDIT", ES_PASSWORD, 21 },
+        { L"Edit", ES_PASSWORD, IMAGE_PASSWORD },
+        { L"Edit", ES_MULTILINE, ROW_EDIT },
+        { L"ComboBox", 0x20, ROW_COMBOBOX },
+        { L"RICHEDIT", ES_PASSWORD, 21 },
     };
     for (const auto &c : cases)
         EXPECT_EQ(NodeImageFor(c.className, c.style), c.image) << c.className << " " << std::hex << c.style;
@@ -63,9 +89,20 @@ TEST(NodeMatches, ALabelHoldingTheTextInAnyCaseOrTheHandleInHexadecimal)
 {
     HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1A2B3C));
     const std::pair<const wchar_t *, bool> cases[] = {
-        { L"edit", true },      { L"EDIT | ÄB", true },  { L"| äb", true },     { L"Edit | Äb!", false },  { L"", false },
-        { L"1a2b3c", true },    { L"0X1A2B3C", true },   { L"0x001A2B3C", true }, { L"1A2B3D", false },  { L"0x", false },
-        { L"1A2B3C0", false },  { L"x1A2B3C", false },   { L"00000000001A2B3C", true }, { L"000000000001A2B3C", false },
+        { L"edit", true },
+        { L"EDIT | ÄB", true },
+        { L"| äb", true },
+        { L"Edit | Äb!", false },
+        { L"", false },
+        { L"1a2b3c", true },
+        { L"0X1A2B3C", true },
+        { L"0x001A2B3C", true },
+        { L"1A2B3D", false },
+        { L"0x", false },
+        { L"1A2B3C0", false },
+        { L"x1A2B3C", false },
+        { L"00000000001A2B3C", true },
+        { L"000000000001A2B3C", false },
     };
     for (auto [text, matches] : cases)
         EXPECT_EQ(NodeMatches(L"Edit | Äb", window, text), matches) << text;
@@ -75,10 +112,27 @@ TEST(NodeMatches, ALabelHoldingTheTextInAnyCaseOrTheHandleInHexadecimal)
 TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 {
     const std::pair<const wchar_t *, bool> cases[] = {
-        { L"視窗形態 : %lX", true }, { L"%d", true }, { L"%-#08.2lx", true }, { L"100%% %hu", true }, { L"%99i", true }, { L"%012i", true },
-        { L"%+d", false }, { L"%s %lX", false }, { L"%lX then %lX", false }, { L"%200lX", false }, { L"%.123d", false }, { L"no value", false },
-        { L"%%", false }, { L"%lc", false }, { L"%10.10lu", true }, { L"%s", false }, { L"%c", false }, { L"%X", true }, { L"%d%", false },
-        { L"%#%d", false }, { L"%z", false },
+        { L"視窗形態 : %lX", true },
+        { L"%d", true },
+        { L"%-#08.2lx", true },
+        { L"100%% %hu", true },
+        { L"%99i", true },
+        { L"%012i", true },
+        { L"%+d", false },
+        { L"%s %lX", false },
+        { L"%lX then %lX", false },
+        { L"%200lX", false },
+        { L"%.123d", false },
+        { L"no value", false },
+        { L"%%", false },
+        { L"%lc", false },
+        { L"%10.10lu", true },
+        { L"%s", false },
+        { L"%c", false },
+        { L"%X", true },
+        { L"%d%", false },
+        { L"%#%d", false },
+        { L"%z", false },
     };
     for (auto [format, accepted] : cases)
         EXPECT_EQ(IsSingleValueFormat(format), accepted) << std::wstring(format);
@@ -95,17 +149,22 @@ TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOneDialogOfTwoOrAPathReadCutG
     DeleteFileW(satellite.c_str());
 
     // The English satellite has every text and dialog the exe has, so that none shows in Chinese beside it.
-    HMODULE english = LoadLibraryExW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE english =
+        LoadLibraryExW(BuildFile(L"satellite\\orvalis.exe.mui").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(english);
     wchar_t text[256];
     for (UINT id = 0; id <= 0xFFFF; id++) {
         EXPECT_TRUE(!LoadStringW(nullptr, id, text, 256) || LoadStringW(english, id, text, 256)) << id;
-        EXPECT_TRUE(!FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_DIALOG) || FindResourceW(english, MAKEINTRESOURCEW(id), RT_DIALOG)) << "dialog " << id;
+        EXPECT_TRUE(!FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_DIALOG) ||
+                    FindResourceW(english, MAKEINTRESOURCEW(id), RT_DIALOG))
+            << "dialog " << id;
     }
 
-    // Nor does a path whose read failed (0) or filled the buffer (which then holds it cut); what is appended shows in the
-    // exe's run, which finds its own.
-    const std::pair<DWORD, bool> cases[] = { { 0, false }, { 1, true }, { MAX_PATH - 5, true }, { MAX_PATH - 4, false }, { MAX_PATH, false } };
+    // Nor does a path whose read failed (0) or filled the buffer (which then holds it cut); what is appended shows in
+    // the exe's run, which finds its own.
+    const std::pair<DWORD, bool> cases[] = {
+        { 0, false }, { 1, true }, { MAX_PATH - 5, true }, { MAX_PATH - 4, false }, { MAX_PATH, false }
+    };
     wchar_t path[MAX_PATH];
     for (auto [length, fits] : cases)
         EXPECT_EQ(AppendSatelliteSuffix(path, length, MAX_PATH), fits) << length;

@@ -7,8 +7,8 @@
 
 enum { FIND_TEXT_CHARS = NODE_LABEL_CHARS, STATUS_CHARS = 128 };
 
-static HWND s_box;                          // the find box while it is open
-static wchar_t s_text[FIND_TEXT_CHARS];     // the last text searched, until the program ends
+static HWND s_box;                        // the find box while it is open
+static wchar_t s_text[FIND_TEXT_CHARS];   // the last text searched, until the program ends
 
 // Hexadecimal digits, after an optional 0x, into the value; false for
 // anything else, no digits, or more than a handle holds.
@@ -170,7 +170,8 @@ static void PlaceFindBox(HWND box)
     RECT tree, own;
     GetWindowRect(g_hTree, &tree);
     GetWindowRect(box, &own);
-    SetWindowPos(box, nullptr, tree.right - (own.right - own.left), tree.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(box, nullptr, tree.right - (own.right - own.left), tree.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void OpenFindBox(HWND mainDialog)
@@ -189,10 +190,7 @@ void OpenFindBox(HWND mainDialog)
     SetFocus(field);
 }
 
-bool IsFindBoxMessage(MSG *message)
-{
-    return s_box && IsDialogMessageW(s_box, message);
-}
+bool IsFindBoxMessage(MSG *message) { return s_box && IsDialogMessageW(s_box, message); }
 
 void EnableFindBox(bool enable)
 {

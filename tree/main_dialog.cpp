@@ -96,7 +96,8 @@ static void LayOutMainDialog(HWND dialog, int width, int height)
     // A minimised or very short window must not give the tree a negative height.
     int treeHeight = height > tree.y ? height - tree.y : 0;
     HDWP batch = BeginDeferWindowPos(5);
-    batch = DeferWindowPos(batch, g_hTree, nullptr, 0, 0, width, treeHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    batch =
+        DeferWindowPos(batch, g_hTree, nullptr, 0, 0, width, treeHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_REFRESH), width - refresh.x, height - refresh.y);
     batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_ABOUT), width - about.x, height - about.y);
     batch = DeferMove(batch, GetDlgItem(dialog, IDC_MAIN_ORDER_BY_TITLE), order.x, height - order.y);
@@ -159,7 +160,8 @@ static void PostUntilTheFillEnds(HWND dialog, WPARAM wParam, LPARAM lParam)
 static void OnSelectionChanged(HWND dialog, const NMTREEVIEWW *change)
 {
     HWND window = reinterpret_cast<HWND>(change->itemNew.lParam);
-    SendDlgItemMessageW(dialog, IDC_MAIN_VISIBLE, BM_SETCHECK, IsWindowVisible(window) ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendDlgItemMessageW(dialog, IDC_MAIN_VISIBLE, BM_SETCHECK, IsWindowVisible(window) ? BST_CHECKED : BST_UNCHECKED,
+                        0);
     if (!IsPointing())
         ShowWindowInfo(window);
 }

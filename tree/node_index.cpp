@@ -8,7 +8,7 @@ struct IndexEntry {
     int place;   // one past the place in s_order, so that 0 marks a free slot
 };
 static IndexEntry *s_entries;
-static SIZE_T s_mask;          // the table's size less one; the size is a power of two
+static SIZE_T s_mask;   // the table's size less one; the size is a power of two
 static HTREEITEM *s_order;
 static int s_count;
 
@@ -44,7 +44,8 @@ static bool MakeNodeIndex()
     }
     s_mask = size - 1;
     s_count = 0;
-    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node && s_count < static_cast<int>(count); node = FollowingNode(node)) {
+    for (HTREEITEM node = NextNode(nullptr, TVGN_ROOT); node && s_count < static_cast<int>(count);
+         node = FollowingNode(node)) {
         HWND window = GetNodeWindow(node);
         SIZE_T slot = SlotOf(window);
         while (s_entries[slot].place)
@@ -72,15 +73,9 @@ HTREEITEM NodeOfWindow(HWND window)
     return place < 0 ? nullptr : s_order[place];
 }
 
-int IndexedNodeCount()
-{
-    return s_entries || MakeNodeIndex() ? s_count : 0;
-}
+int IndexedNodeCount() { return s_entries || MakeNodeIndex() ? s_count : 0; }
 
-HTREEITEM IndexedNodeAt(int place)
-{
-    return s_order[place];
-}
+HTREEITEM IndexedNodeAt(int place) { return s_order[place]; }
 
 void SelectNodeOf(HWND window)
 {

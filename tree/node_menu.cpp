@@ -123,10 +123,15 @@ static const struct {
     int textId;
     bool forNode;   // greyed where no node is
 } NODE_MENU[] = {
-    { IDM_DETAILS, IDS_MENU_DETAILS, true },       { IDM_INFO, IDS_MENU_INFO, false },   { 0, 0, false },
-    { IDM_SHOW_WHERE, IDS_MENU_SHOW_WHERE, true }, { IDM_COPY, IDS_MENU_COPY, true },
-    { IDM_COPY_BRANCH, IDS_MENU_COPY_BRANCH, true }, { 0, 0, false },
-    { IDM_FIND_WINDOW, IDS_FIND_WINDOW, false },   { IDM_FIND_TEXT, IDS_MENU_FIND_TEXT, false },
+    { IDM_DETAILS, IDS_MENU_DETAILS, true },
+    { IDM_INFO, IDS_MENU_INFO, false },
+    { 0, 0, false },
+    { IDM_SHOW_WHERE, IDS_MENU_SHOW_WHERE, true },
+    { IDM_COPY, IDS_MENU_COPY, true },
+    { IDM_COPY_BRANCH, IDS_MENU_COPY_BRANCH, true },
+    { 0, 0, false },
+    { IDM_FIND_WINDOW, IDS_FIND_WINDOW, false },
+    { IDM_FIND_TEXT, IDS_MENU_FIND_TEXT, false },
     { IDM_REFRESH, IDS_MENU_REFRESH, false },
 };
 

@@ -53,10 +53,7 @@ void ShowOutline(HWND dialog, const RECT &rect)
     EndDeferWindowPos(batch);
 }
 
-static void CALLBACK EndFlash(HWND, UINT, UINT_PTR, DWORD)
-{
-    HideOutline();
-}
+static void CALLBACK EndFlash(HWND, UINT, UINT_PTR, DWORD) { HideOutline(); }
 
 void FlashOutline(HWND dialog, const RECT &rect)
 {

@@ -10,18 +10,15 @@
 // The pointing's state, set while it is on. The system drops a low-level
 // hook that takes too long to answer, so the hook only notes what happened
 // and posts; the main window does the rest.
-static HHOOK s_hook;                    // the mouse hook of Ctrl+F's pointing
-static HWND s_capturer;                 // the window holding the mouse while the finder is dragged
-static HWND s_dialog;                   // where the hook posts
-static bool s_movePosted;               // moves until it is followed join it
-static bool s_pressed;                  // a press kept from its window
-static HWND s_pointed;                  // the window found under the pointer
-static HWND s_before;                   // the window of the node selected before
+static HHOOK s_hook;        // the mouse hook of Ctrl+F's pointing
+static HWND s_capturer;     // the window holding the mouse while the finder is dragged
+static HWND s_dialog;       // where the hook posts
+static bool s_movePosted;   // moves until it is followed join it
+static bool s_pressed;      // a press kept from its window
+static HWND s_pointed;      // the window found under the pointer
+static HWND s_before;       // the window of the node selected before
 
-static bool IsShown(HWND window)
-{
-    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+static bool IsShown(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 // The smallest shown child of the parent at the point, among those inside
 // its client area, where children are drawn.
@@ -77,15 +74,9 @@ static HWND WindowUnderPointer()
 }
 
 // The information window that holds the dragged finder is no window to point at.
-static bool IsDraggersOwn(HWND window)
-{
-    return s_capturer && (window == s_capturer || IsChild(s_capturer, window));
-}
+static bool IsDraggersOwn(HWND window) { return s_capturer && (window == s_capturer || IsChild(s_capturer, window)); }
 
-bool IsPointing()
-{
-    return s_hook || s_capturer;
-}
+bool IsPointing() { return s_hook || s_capturer; }
 
 // A press is kept from its window, and so is its release, on which the
 // pointing acts: a left click picks, a right click cancels.

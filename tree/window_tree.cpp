@@ -139,7 +139,8 @@ static void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst);
 static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, bool titleFirst)
 {
     int count = siblings->count;
-    PendingNode **order = static_cast<PendingNode **>(HeapAlloc(GetProcessHeap(), 0, 2 * count * sizeof(PendingNode *)));
+    PendingNode **order =
+        static_cast<PendingNode **>(HeapAlloc(GetProcessHeap(), 0, 2 * count * sizeof(PendingNode *)));
     if (order) {
         for (int i = 0; i < count; i++)
             order[i] = &siblings->nodes[i];
@@ -157,7 +158,8 @@ static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, bool titleF
             insert.item.iImage = pending->image;
             insert.item.iSelectedImage = pending->image;
             insert.item.lParam = reinterpret_cast<LPARAM>(pending->window);
-            nodes[i] = reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+            nodes[i] = reinterpret_cast<HTREEITEM>(
+                SendMessageW(g_hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
             previous = nodes[i] ? nodes[i] : previous;
         }
         for (int i = 0; i < count; i++) {
@@ -249,10 +251,8 @@ HWND GetNodeWindow(HTREEITEM node)
 
 HTREEITEM NextNode(HTREEITEM node, UINT relation)
 {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(g_hTree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
 }
 
-HTREEITEM SelectedNode()
-{
-    return NextNode(nullptr, TVGN_CARET);
-}
+HTREEITEM SelectedNode() { return NextNode(nullptr, TVGN_CARET); }

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-extern HWND g_hTree;             // the main window's tree control
-extern HIMAGELIST g_hImageList;  // the tree's images, made anew by every fill
+extern HWND g_hTree;              // the main window's tree control
+extern HIMAGELIST g_hImageList;   // the tree's images, made anew by every fill
 
 // Node images: 0 to 27 come from the image strip, 28 is the system's
 // generic window icon, and windows' own icons are appended after it.
@@ -48,4 +48,3 @@ HTREEITEM NextNode(HTREEITEM node, UINT relation);
 
 // The selected node; null when none is.
 HTREEITEM SelectedNode();
-
