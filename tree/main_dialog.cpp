@@ -30,13 +30,14 @@ static bool s_filling;
 // A refill so posted, which further requests during the fill join.
 static bool s_refillPosted;
 
+// The fill indexes its nodes as it adds them: the first search after it
+// finds the index made.
 static void FillTree(HWND dialog)
 {
     s_filling = true;
-    FillWindowTree(dialog);
-    s_filling = false;
-    // Nodes were added, and a lookup meanwhile saw only some of them.
     ForgetNodeIndex();
+    FillWindowTree(dialog, IndexNode);
+    s_filling = false;
 }
 
 // The main window's modal loop gives IsDialogMessage to it alone and runs no

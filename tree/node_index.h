@@ -19,5 +19,10 @@ int IndexedNodeCount();
 HTREEITEM IndexedNodeAt(int place);
 int PlaceOfWindow(HWND window);
 
-// Drops the index: nodes were added or deleted. It is made anew when next asked.
+// Indexes the node, which follows those already indexed in the tree's order:
+// the fill tells each node it adds.
+void IndexNode(HTREEITEM node, HWND window);
+
+// Drops the index: nodes were deleted, or are to be added anew. Until nodes
+// are indexed again, it is made from the tree when next asked.
 void ForgetNodeIndex();

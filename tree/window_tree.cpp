@@ -132,11 +132,18 @@ static void AddSibling(HWND window, bool titleFirst, Siblings *siblings)
     ReadWindowNode(window, titleFirst, &siblings->nodes[siblings->count++]);
 }
 
-static void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst);
+// How a fill labels its nodes, and whom it tells of each.
+struct FillWay {
+    bool titleFirst;
+    NodeSink told;
+};
+
+static void AddChildNodes(HWND window, HTREEITEM windowNode, const FillWay &way);
 
 // Inserts the siblings in label order, each after the one before, so that
-// the tree never searches its siblings; then fills in each one's children.
-static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, bool titleFirst)
+// the tree never searches its siblings; then fills in each one's children,
+// which takes the nodes in the tree's order, depth first.
+static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, const FillWay &way)
 {
     int count = siblings->count;
     PendingNode **order =
@@ -163,8 +170,10 @@ static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, bool titleF
             previous = nodes[i] ? nodes[i] : previous;
         }
         for (int i = 0; i < count; i++) {
-            if (nodes[i])
-                AddChildNodes(order[i]->window, nodes[i], titleFirst);
+            if (!nodes[i])
+                continue;
+            way.told(nodes[i], order[i]->window);
+            AddChildNodes(order[i]->window, nodes[i], way);
         }
         HeapFree(GetProcessHeap(), 0, order);
     }
@@ -172,24 +181,24 @@ static void InsertSiblings(Siblings *siblings, HTREEITEM parentNode, bool titleF
         HeapFree(GetProcessHeap(), 0, siblings->nodes);
 }
 
-static void AddChildNodes(HWND window, HTREEITEM windowNode, bool titleFirst)
+static void AddChildNodes(HWND window, HTREEITEM windowNode, const FillWay &way)
 {
     Siblings children = {};
     for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child;
          child = FindWindowExW(window, child, nullptr, nullptr))
-        AddSibling(child, titleFirst, &children);
-    InsertSiblings(&children, windowNode, titleFirst);
+        AddSibling(child, way.titleFirst, &children);
+    InsertSiblings(&children, windowNode, way);
 }
 
 struct TopLevelWalk {
     Siblings windows;
-    bool titleFirst;
+    FillWay way;
 };
 
 static BOOL CALLBACK AddTopLevelWindow(HWND window, LPARAM walk)
 {
     TopLevelWalk *top = reinterpret_cast<TopLevelWalk *>(walk);
-    AddSibling(window, top->titleFirst, &top->windows);
+    AddSibling(window, top->way.titleFirst, &top->windows);
     return TRUE;
 }
 
@@ -224,7 +233,7 @@ static void AddStripImages(HIMAGELIST list)
     ImageList_Destroy(strip);
 }
 
-void FillWindowTree(HWND mainDialog)
+void FillWindowTree(HWND mainDialog, NodeSink told)
 {
     HIMAGELIST list = ImageList_Create(IMAGE_SIZE, IMAGE_SIZE, ILC_MASK | ILC_COLOR8, 0, IMAGE_LIST_GROWTH);
     AddStripImages(list);
@@ -233,9 +242,9 @@ void FillWindowTree(HWND mainDialog)
 
     // Without redraw the tree does not lay out its nodes after every insert.
     SendMessageW(g_hTree, WM_SETREDRAW, FALSE, 0);
-    TopLevelWalk walk = { {}, IsDlgButtonChecked(mainDialog, IDC_MAIN_ORDER_BY_TITLE) == BST_CHECKED };
+    TopLevelWalk walk = { {}, { IsDlgButtonChecked(mainDialog, IDC_MAIN_ORDER_BY_TITLE) == BST_CHECKED, told } };
     EnumWindows(AddTopLevelWindow, reinterpret_cast<LPARAM>(&walk));
-    InsertSiblings(&walk.windows, TVI_ROOT, walk.titleFirst);
+    InsertSiblings(&walk.windows, TVI_ROOT, walk.way);
     SendMessageW(g_hTree, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_hTree, nullptr, TRUE);
 }

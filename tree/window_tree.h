@@ -33,9 +33,12 @@ void ComposeNodeLabel(wchar_t *label, const wchar_t *className, const wchar_t *t
 // window shows itself; null when it has none.
 HICON FindWindowIcon(HWND window);
 
+// Told of each node a fill adds, in the tree's order, depth first.
+typedef void (*NodeSink)(HTREEITEM node, HWND window);
+
 // Creates the image list and adds a node for every window, siblings in
 // label order.
-void FillWindowTree(HWND mainDialog);
+void FillWindowTree(HWND mainDialog, NodeSink told);
 
 // Detaches the image list from the tree and destroys it.
 void DestroyTreeImages();
