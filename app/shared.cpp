@@ -14,6 +14,39 @@ void FormatHandle(wchar_t *text, HWND window)
     wsprintfW(text, L"%lX", static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window)));
 }
 
+void FormatWindowTitle(wchar_t *title, const wchar_t *caption, HWND window)
+{
+    wchar_t className[256] = L"";
+    wchar_t handle[HANDLE_CHARS];
+    GetClassNameW(window, className, ARRAYSIZE(className));
+    FormatHandle(handle, window);
+    lstrcpynW(title, caption, TITLE_CHARS - ARRAYSIZE(className) - HANDLE_CHARS - 8);
+    wsprintfW(title + lstrlenW(title), L" - %s (%s)", handle, className);
+}
+
+void FormatHexBytes(wchar_t *text, UINT64 value, int bytes)
+{
+    for (int digit = 2 * bytes - 1; digit >= 0; digit--, value >>= 4)
+        text[digit] = L"0123456789ABCDEF"[value & 0xF];
+    text[2 * bytes] = L'\0';
+}
+
+bool ReadHexadecimal(const wchar_t *text, ULONG_PTR *value)
+{
+    if (text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
+        text += 2;
+    int digits = 0;
+    for (*value = 0; text[digits]; digits++) {
+        wchar_t c = text[digits];
+        wchar_t lower = c | 0x20;
+        int digit = c >= L'0' && c <= L'9' ? c - L'0' : lower >= L'a' && lower <= L'f' ? lower - L'a' + 10 : -1;
+        if (digit < 0 || digits == 2 * sizeof(ULONG_PTR))
+            return false;
+        *value = *value << 4 | static_cast<ULONG_PTR>(digit);
+    }
+    return digits > 0;
+}
+
 void AppendText(TextBuffer *buffer, const wchar_t *text)
 {
     SIZE_T length = lstrlenW(text);

@@ -23,6 +23,19 @@ enum { HANDLE_CHARS = 9 };   // eight hexadecimal digits and the terminator
 // hexadecimal, without leading zeros.
 void FormatHandle(wchar_t *text, HWND window);
 
+enum { TITLE_CHARS = 600 };
+
+// A window's title: the caption, then the window's handle and class.
+void FormatWindowTitle(wchar_t *title, const wchar_t *caption, HWND window);
+
+// A value of that many bytes in all its hexadecimal digits: pointers,
+// handles and parameters never cut.
+void FormatHexBytes(wchar_t *text, UINT64 value, int bytes);
+
+// Hexadecimal digits, after an optional 0x, into the value; false for
+// anything else, no digits, or more than a pointer holds.
+bool ReadHexadecimal(const wchar_t *text, ULONG_PTR *value);
+
 // Text that grows as it is appended to, on the process heap, until it is
 // put on the clipboard. Once memory runs out nothing more is appended, and
 // nothing of it is put there: a part would pass for the whole.

@@ -5,22 +5,28 @@ wchar_t *g_pStyleTable;
 HINSTANCE g_hInstance;
 HINSTANCE g_hResModule;
 
-bool LoadStyleTable()
+wchar_t *LoadTableText(int id)
 {
-    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_STYLE_NAMES), RT_RCDATA);
+    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_RCDATA);
     if (!info)
-        return false;
+        return nullptr;
     DWORD size = SizeofResource(nullptr, info);
     HGLOBAL resource = LoadResource(nullptr, info);
     const char *bytes = resource ? static_cast<const char *>(LockResource(resource)) : nullptr;
     if (!bytes)
-        return false;
+        return nullptr;
 
     // The zero fill supplies the terminator: the stored text has none.
-    g_pStyleTable = static_cast<wchar_t *>(GlobalAlloc(GMEM_ZEROINIT, 2 * size + 10));
-    if (g_pStyleTable)
-        MultiByteToWideChar(CP_ACP, 0, bytes, size, g_pStyleTable, size + 5);
+    wchar_t *text = static_cast<wchar_t *>(GlobalAlloc(GMEM_ZEROINIT, 2 * size + 10));
+    if (text)
+        MultiByteToWideChar(CP_ACP, 0, bytes, size, text, size + 5);
     FreeResource(resource);
+    return text;
+}
+
+bool LoadStyleTable()
+{
+    g_pStyleTable = LoadTableText(IDR_STYLE_NAMES);
     return g_pStyleTable != nullptr;
 }
 

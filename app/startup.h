@@ -6,6 +6,11 @@ extern wchar_t *g_pStyleTable;   // style-name table as UTF-16, NUL-terminated, 
 extern HINSTANCE g_hInstance;    // the executable: icons, image strip, style-name table
 extern HINSTANCE g_hResModule;   // dialogs and strings: the satellite file or the executable
 
+// A name table of the exe (RT_RCDATA) as UTF-16, NUL-terminated, in
+// memory of its own (GlobalAlloc); null when the resource is missing or no
+// memory is left for it.
+wchar_t *LoadTableText(int id);
+
 // Loads the style-name table into g_pStyleTable; false when the resource
 // is missing or no memory is left for it.
 bool LoadStyleTable();

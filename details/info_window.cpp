@@ -1,6 +1,8 @@
 #include "info_window.h"
 #include <commctrl.h>
+#include "style_editor.h"
 #include "window_info.h"
+#include "../app/cell_tip.h"
 #include "../app/shared.h"
 #include "../app/startup.h"
 #include "../resources/resource.h"
@@ -14,6 +16,9 @@ static RECT s_placed;   // where the user last moved or sized it; empty until th
 enum { LIST_TOP_UNITS = 28, NAME_COLUMN_UNITS = 90 };
 
 enum { ROW_TEXT_CHARS = 1100 };
+
+// A row's data: the string id of its name, or this for a heading.
+static const LPARAM HEADING_ROW = -1;
 
 static HWND InfoList() { return GetDlgItem(s_info, IDC_INFO_LIST); }
 
@@ -34,15 +39,14 @@ static void QuietenList(RowPlace *place)
     place->quiet = true;
 }
 
-// A heading is marked in the row's data.
-static void PutInfoRow(void *target, const wchar_t *name, const wchar_t *value)
+static void PutInfoRow(void *target, int nameId, const wchar_t *name, const wchar_t *value)
 {
     RowPlace *place = static_cast<RowPlace *>(target);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = place->row++;
     item.pszText = const_cast<wchar_t *>(name);
-    item.lParam = value == nullptr;
+    item.lParam = value ? nameId : HEADING_ROW;
     if (item.iItem < static_cast<int>(SendMessageW(place->list, LVM_GETITEMCOUNT, 0, 0))) {
         SendMessageW(place->list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     } else {
@@ -100,6 +104,7 @@ static void InitInfoWindow(HWND dialog)
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddCellTips(list);
 }
 
 // Right of the main window where its monitor's work area has room, else
@@ -141,7 +146,7 @@ static void CopySelectedRows(HWND dialog)
         item.cchTextMax = ROW_TEXT_CHARS;
         SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
         AppendText(&copy, text);
-        if (!item.lParam) {
+        if (item.lParam != HEADING_ROW) {
             item.iSubItem = 1;
             SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
             AppendText(&copy, L"\t");
@@ -172,17 +177,31 @@ static LRESULT DrawInfoRow(NMLVCUSTOMDRAW *draw)
 {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
         return CDRF_NOTIFYITEMDRAW;
-    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.lItemlParam) {
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.lItemlParam == HEADING_ROW) {
         draw->clrText = GetSysColor(COLOR_HIGHLIGHT);
         draw->clrTextBk = GetSysColor(COLOR_BTNFACE);
     }
     return CDRF_DODEFAULT;
 }
 
+// Enter or a double click on a style's row: the style editor, for the window shown.
+static void EditShownStyles(HWND dialog, int row)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!s_shown || !SendDlgItemMessageW(dialog, IDC_INFO_LIST, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return;
+    if (item.lParam == IDS_ROW_STYLE || item.lParam == IDS_ROW_EXSTYLE)
+        EditStyles(GetWindow(dialog, GW_OWNER), s_shown);
+}
+
 static INT_PTR OnInfoNotify(HWND dialog, NMHDR *header)
 {
     if (header->code == LVN_KEYDOWN)
         OnInfoKey(dialog, reinterpret_cast<NMLVKEYDOWN *>(header)->wVKey);
+    if (header->code == NM_DBLCLK)
+        EditShownStyles(dialog, reinterpret_cast<NMITEMACTIVATE *>(header)->iItem);
     if (header->code != NM_CUSTOMDRAW)
         return FALSE;
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawInfoRow(reinterpret_cast<NMLVCUSTOMDRAW *>(header)));
@@ -241,6 +260,8 @@ static INT_PTR CALLBACK InfoWindowProc(HWND dialog, UINT message, WPARAM wParam,
             StartFinderDrag(dialog);
         else if (wParam == IDCANCEL)
             CloseInfoWindow(dialog);
+        else if (wParam == IDOK)
+            EditShownStyles(dialog, ListView_GetNextItem(GetDlgItem(dialog, IDC_INFO_LIST), -1, LVNI_FOCUSED));
         break;
     case WM_NOTIFY:
         return OnInfoNotify(dialog, reinterpret_cast<NMHDR *>(lParam));
@@ -272,6 +293,8 @@ void OpenInfoWindow(HWND mainDialog)
     HTREEITEM node = SelectedNode();
     ShowWindowInfo(node ? GetNodeWindow(node) : nullptr);
 }
+
+HWND InfoWindow() { return s_info; }
 
 bool IsInfoWindowMessage(MSG *message) { return s_info && IsDialogMessageW(s_info, message); }
 

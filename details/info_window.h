@@ -7,6 +7,9 @@
 // where it is. It shows the selected node's window.
 void OpenInfoWindow(HWND mainDialog);
 
+// The window while it is open, else null.
+HWND InfoWindow();
+
 // Shows the rows of the window (none for null), when the window is open
 // and showed another.
 void ShowWindowInfo(HWND window);

@@ -8,6 +8,9 @@
 // longer than this) shows as a value the system could not give.
 enum { VALUE_CHARS = 1024, NAME_CHARS = 128 };
 
+// The extra bytes shown at most: a class may ask for thousands.
+enum { EXTRA_BYTES_SHOWN = 1024 };
+
 struct RowWriter {
     InfoRowSink sink;
     void *target;
@@ -17,7 +20,7 @@ static void Row(const RowWriter &rows, int nameId, const wchar_t *value)
 {
     wchar_t name[NAME_CHARS] = L"";
     LoadProgramString(nameId, name, NAME_CHARS);
-    rows.sink(rows.target, name, value);
+    rows.sink(rows.target, nameId, name, value);
 }
 
 static void Heading(const RowWriter &rows, int nameId) { Row(rows, nameId, nullptr); }
@@ -44,18 +47,10 @@ static void NumberRow(const RowWriter &rows, int nameId, bool known, DWORD value
 
 enum { HEX64_CHARS = 17 };
 
-// Pointers, handles and property values in all sixteen digits, never cut.
-static void FormatHex64(wchar_t *text, ULONG_PTR value)
-{
-    for (int digit = HEX64_CHARS - 2; digit >= 0; digit--, value >>= 4)
-        text[digit] = L"0123456789ABCDEF"[value & 0xF];
-    text[HEX64_CHARS - 1] = L'\0';
-}
-
 static void HexRow(const RowWriter &rows, int nameId, bool known, ULONG_PTR value)
 {
     wchar_t text[HEX64_CHARS];
-    FormatHex64(text, value);
+    FormatHexBytes(text, value, sizeof value);
     TextRow(rows, nameId, known, text);
 }
 
@@ -81,31 +76,11 @@ static void WindowRow(const RowWriter &rows, int nameId, bool known, HWND window
     TextRow(rows, nameId, known, text);
 }
 
-struct NameLine {
-    wchar_t text[VALUE_CHARS];
-    int length;
-};
-
-// Appends the name of a decoded line, the part before its space.
-static void AppendFlagName(void *target, wchar_t *line)
-{
-    NameLine *names = static_cast<NameLine *>(target);
-    if (names->length + lstrlenW(line) + 2 > VALUE_CHARS)
-        return;
-    names->text[names->length++] = L' ';
-    for (const wchar_t *c = line; *c && *c != L' '; c++)
-        names->text[names->length++] = *c;
-    names->text[names->length] = L'\0';
-}
-
 // The style's value in hexadecimal, then its names as the details decode them.
 static void StyleRow(const RowWriter &rows, int nameId, HWND window, int which)
 {
-    NameLine names = {};
-    DWORD style = DecodeWindowStyle(window, which, nullptr, AppendFlagName, &names);
-    wchar_t text[16 + VALUE_CHARS];
-    wsprintfW(text, L"%lX", style);
-    lstrcatW(text, names.text);
+    wchar_t text[STYLE_TEXT_CHARS];
+    FormatStyleText(window, which, text);
     Row(rows, nameId, text);
 }
 
@@ -279,6 +254,27 @@ static const NamedValue COLOR_NAMES[] = {
     { COLOR_MENUBAR, L"COLOR_MENUBAR" },
 };
 
+// The window's extra bytes at their offsets, a pointer's size at a time,
+// then in smaller reads what is left (a single last byte cannot be read
+// alone). Under Wine a read can leave a stale last error beside a right
+// value: what it returns is shown.
+static void ExtraByteRows(const RowWriter &rows, HWND window, int count)
+{
+    for (int offset = 0; offset + 2 <= count && offset < EXTRA_BYTES_SHOWN;) {
+        int rest = count - offset;
+        int bytes = rest >= 8 ? 8 : rest >= 4 ? 4 : 2;
+        ULONG_PTR value = bytes == 8   ? static_cast<ULONG_PTR>(GetWindowLongPtrW(window, offset))
+                          : bytes == 4 ? static_cast<DWORD>(GetWindowLongW(window, offset))
+                                       : GetWindowWord(window, offset);
+        wchar_t name[16];
+        wchar_t text[HEX64_CHARS];
+        wsprintfW(name, L"+%d", offset);
+        FormatHexBytes(text, value, bytes);
+        rows.sink(rows.target, 0, name, text);
+        offset += bytes;
+    }
+}
+
 static void ClassRows(const RowWriter &rows, HWND window)
 {
     Heading(rows, IDS_INFO_CLASS);
@@ -289,6 +285,7 @@ static void ClassRows(const RowWriter &rows, HWND window)
     StyleRow(rows, IDS_ROW_CLASS_STYLE, window, GCL_STYLE);
     ClassCountRow(rows, IDS_ROW_CLASS_EXTRA, window, GCL_CBCLSEXTRA);
     ClassCountRow(rows, IDS_ROW_WINDOW_EXTRA, window, GCL_CBWNDEXTRA);
+    ExtraByteRows(rows, window, static_cast<int>(GetClassLongPtrW(window, GCL_CBWNDEXTRA)));
     ClassLongRow(rows, IDS_ROW_MODULE, window, GCLP_HMODULE);
     ClassLongRow(rows, IDS_ROW_CLASS_PROCEDURE, window, GCLP_WNDPROC);
     ClassLongRow(rows, IDS_ROW_ICON, window, GCLP_HICON);
@@ -357,8 +354,8 @@ static BOOL CALLBACK AddPropertyRow(HWND, LPWSTR name, HANDLE value, ULONG_PTR t
         wsprintfW(atom, L"%X", static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
         name = atom;
     }
-    FormatHex64(text, reinterpret_cast<ULONG_PTR>(value));
-    rows.sink(rows.target, name, text);
+    FormatHexBytes(text, reinterpret_cast<ULONG_PTR>(value), sizeof value);
+    rows.sink(rows.target, 0, name, text);
     return TRUE;
 }
 

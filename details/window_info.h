@@ -3,8 +3,9 @@
 #pragma once
 #include <windows.h>
 
-// Receives each row in turn; a heading comes with a null value.
-typedef void (*InfoRowSink)(void *target, const wchar_t *name, const wchar_t *value);
+// Receives each row in turn, with the string id of its name (0 for a
+// property or an extra byte's row); a heading comes with a null value.
+typedef void (*InfoRowSink)(void *target, int nameId, const wchar_t *name, const wchar_t *value);
 
 // The window's rows under their headings: the window, its class, its
 // process, its thread and its properties. None for a window that is gone.

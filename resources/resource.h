@@ -3,15 +3,18 @@
 #pragma once
 
 // Resources of the executable. Different resource types share number 1.
-#define IDR_STYLE_NAMES 1   // RT_RCDATA: the style-name table text
-#define IDB_NODE_IMAGES 1   // 28 tree images of 16x16
-#define IDI_ORVALIS     1   // program and about-box icon
-#define IDI_FINDER      2   // the information window's finder
-#define IDD_MAIN        1
-#define IDD_DETAILS     2
-#define IDD_INFO        3   // the information window
-#define IDD_FIND        4   // the find box
-#define IDR_MANIFEST    1
+#define IDR_STYLE_NAMES   1   // RT_RCDATA: the style-name table text
+#define IDB_NODE_IMAGES   1   // 28 tree images of 16x16
+#define IDI_ORVALIS       1   // program and about-box icon
+#define IDI_FINDER        2   // the information window's finder
+#define IDD_MAIN          1
+#define IDD_DETAILS       2
+#define IDD_INFO          3   // the information window
+#define IDD_FIND          4   // the find box
+#define IDD_STYLES        5   // the style editor
+#define IDD_LOG           6   // the message log
+#define IDR_MESSAGE_NAMES 2   // RT_RCDATA: the message-name table text
+#define IDR_MANIFEST      1
 
 // String table.
 #define IDS_PRIORITY_REALTIME  1
@@ -100,6 +103,39 @@
 #define IDS_ROW_CAPTURE         79
 #define IDS_ROW_CARET           80
 #define IDS_INFO_PROPERTIES     81
+// The node menu's message log and style editor, and what the editor says.
+#define IDS_MENU_WATCH         82
+#define IDS_MENU_EDIT_STYLES   83
+#define IDS_STYLES_GONE        84
+#define IDS_STYLES_HUNG        85
+#define IDS_STYLES_NOT_TAKEN   86
+#define IDS_STYLES_ON_ITS_OWN  87
+#define IDS_STYLES_RESTORED    88
+#define IDS_STYLES_NOT_A_VALUE 89
+// The message log: its columns in order, its scopes in order, its buttons,
+// its menu and what its line above the list says.
+#define IDS_LOG_COLUMN_NUMBER     90
+#define IDS_LOG_COLUMN_TIME       91
+#define IDS_LOG_COLUMN_WINDOW     92
+#define IDS_LOG_COLUMN_KIND       93
+#define IDS_LOG_COLUMN_MESSAGE    94
+#define IDS_LOG_COLUMN_PARAMETERS 95
+#define IDS_LOG_COLUMN_RESULT     96
+#define IDS_LOG_SCOPE_WINDOW      97
+#define IDS_LOG_SCOPE_DESCENDANTS 98
+#define IDS_LOG_SCOPE_THREAD      99
+#define IDS_LOG_SCOPE_PROCESS     100
+#define IDS_LOG_PAUSE             101
+#define IDS_LOG_RESUME            102
+#define IDS_LOG_HIDE              103
+#define IDS_LOG_SHOW_ALL          104
+#define IDS_LOG_DROPPED           105
+#define IDS_LOG_LOST              106
+#define IDS_LOG_GONE              107
+#define IDS_LOG_NO_LIBRARY        108
+#define IDS_LOG_WOW64             109
+#define IDS_LOG_REFUSED           110
+#define IDS_LOG_MALFORMED         111
 
 // Items of the node menu. Finding a window is on the system menu too, where
 // the system keeps the low four bits of an item's id for itself.
@@ -111,6 +147,11 @@
 #define IDM_INFO        0x0150
 #define IDM_COPY_BRANCH 0x0160
 #define IDM_FIND_TEXT   0x0170
+#define IDM_WATCH       0x0180
+#define IDM_EDIT_STYLES 0x0190
+// Items of the message log's menu.
+#define IDM_LOG_HIDE     0x01A0
+#define IDM_LOG_SHOW_ALL 0x01B0
 
 // Fixed labels of both dialogs (stored as 0xFFFF).
 #define IDC_LABEL -1
@@ -160,3 +201,24 @@
 #define IDC_FIND_TEXT     200
 #define IDC_FIND_STATUS   201
 #define IDC_FIND_PREVIOUS 202
+
+// Style editor: each list, its value field and its button, the style's
+// first and the extended style's next, three apart.
+#define IDC_STYLES_STYLE_LIST    300
+#define IDC_STYLES_STYLE_VALUE   301
+#define IDC_STYLES_SET_STYLE     302
+#define IDC_STYLES_EXSTYLE_LIST  303
+#define IDC_STYLES_EXSTYLE_VALUE 304
+#define IDC_STYLES_SET_EXSTYLE   305
+#define IDC_STYLES_EXSTYLE_LABEL 306
+#define IDC_STYLES_STATUS        307
+#define IDC_STYLES_CLASS_STYLE   308
+#define IDC_STYLES_CLASS_NOTE    309
+#define IDC_STYLES_UNDO          310
+
+// Message log.
+#define IDC_LOG_SCOPE  400
+#define IDC_LOG_PAUSE  401
+#define IDC_LOG_CLEAR  402
+#define IDC_LOG_STATUS 403
+#define IDC_LOG_LIST   404

@@ -65,6 +65,34 @@ static wchar_t *NextLine(wchar_t *end)
     return end;
 }
 
+const wchar_t *ReadTableLine(const wchar_t *line, TableLine *read)
+{
+    if (!*line)
+        return nullptr;
+    wchar_t *end = FindLineEnd(const_cast<wchar_t *>(line));
+    read->name = line;
+    read->nameLength = 0;
+    while (line + read->nameLength < end && line[read->nameLength] != L' ')
+        read->nameLength++;
+    read->value = ParseLineValue(line, end);
+    return NextLine(end);
+}
+
+int ReadTableRun(const wchar_t *table, const wchar_t *prefix, TableLine *lines, int capacity)
+{
+    int prefixLength = lstrlenW(prefix);
+    int count = 0;
+    TableLine line;
+    for (const wchar_t *next = table; (next = ReadTableLine(next, &line)) != nullptr;) {
+        bool inRun = line.nameLength >= prefixLength && LineStartsWith(line.name, prefix, prefixLength);
+        if (!inRun && count > 0)
+            break;
+        if (inRun && count < capacity)
+            lines[count++] = line;
+    }
+    return count;
+}
+
 DWORD DecodeFlags(FlagSink sink, void *target, const wchar_t *prefix, DWORD value)
 {
     int prefixLength = lstrlenW(prefix);

@@ -22,6 +22,21 @@ typedef void (*FlagSink)(void *target, wchar_t *line);
 // order. Returns the bits no listed name took; an empty prefix returns 0.
 DWORD DecodeFlags(FlagSink sink, void *target, const wchar_t *prefix, DWORD value);
 
+// A line of a name table, "NAME HEX": its name, up to the space, and its value.
+struct TableLine {
+    const wchar_t *name;
+    int nameLength;
+    DWORD value;
+};
+
+// Reads the line the text starts at; returns the next line, or null at the
+// table's end.
+const wchar_t *ReadTableLine(const wchar_t *line, TableLine *read);
+
+// The lines of the first run that start with `prefix`, at most `capacity`
+// of them; returns how many.
+int ReadTableRun(const wchar_t *table, const wchar_t *prefix, TableLine *lines, int capacity);
+
 // The sink of the panels: adds the line as one two-column row of the list
 // view. The text is cut at its space while the row is added and then restored.
 void AddFlagRow(void *list, wchar_t *text);

@@ -112,3 +112,31 @@ void FillStylePanel(HWND dialog, int listId, int which, const wchar_t *prefixOve
     FormatCaption(CaptionStringFor(listId), value, caption);
     SetDlgItemTextW(dialog, CaptionIdFor(listId), caption);
 }
+
+enum { STYLE_NAMES_CHARS = STYLE_TEXT_CHARS - 16 };
+
+struct NameLine {
+    wchar_t text[STYLE_NAMES_CHARS];
+    int length;
+};
+
+// Appends the name of a decoded line, the part before its space.
+static void AppendFlagName(void *target, wchar_t *line)
+{
+    NameLine *names = static_cast<NameLine *>(target);
+    if (names->length + lstrlenW(line) + 2 > STYLE_NAMES_CHARS)
+        return;
+    names->text[names->length++] = L' ';
+    for (const wchar_t *c = line; *c && *c != L' '; c++)
+        names->text[names->length++] = *c;
+    names->text[names->length] = L'\0';
+}
+
+DWORD FormatStyleText(HWND window, int which, wchar_t *text)
+{
+    NameLine names = {};
+    DWORD style = DecodeWindowStyle(window, which, nullptr, AppendFlagName, &names);
+    wsprintfW(text, L"%lX", style);
+    lstrcatW(text, names.text);
+    return style;
+}

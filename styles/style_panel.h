@@ -14,6 +14,13 @@ void FillStylePanel(HWND dialog, int listId, int which, const wchar_t *prefixOve
 // name covered as eight hexadecimal digits. Returns the style.
 DWORD DecodeWindowStyle(HWND window, int which, const wchar_t *prefixOverride, FlagSink sink, void *target);
 
+enum { STYLE_TEXT_CHARS = 1040 };
+
+// The window's style named by `which` in hexadecimal, then its names as the
+// panels decode them, separated by spaces; longer than the text holds, the
+// last names are left out. Returns the style.
+DWORD FormatStyleText(HWND window, int which, wchar_t *text);
+
 // True when `format` holds exactly one conversion, and that one takes a
 // single 32-bit number with a width and precision of at most two digits,
 // so wsprintfW reads only the value passed and writes under 256 characters.

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include "node_index.h"
 #include "window_tree.h"
+#include "../app/shared.h"
 #include "../app/startup.h"
 #include "../resources/resource.h"
 
@@ -9,24 +10,6 @@ enum { FIND_TEXT_CHARS = NODE_LABEL_CHARS, STATUS_CHARS = 128 };
 
 static HWND s_box;                        // the find box while it is open
 static wchar_t s_text[FIND_TEXT_CHARS];   // the last text searched, until the program ends
-
-// Hexadecimal digits, after an optional 0x, into the value; false for
-// anything else, no digits, or more than a handle holds.
-static bool ReadHexadecimal(const wchar_t *text, ULONG_PTR *value)
-{
-    if (text[0] == L'0' && (text[1] == L'x' || text[1] == L'X'))
-        text += 2;
-    int digits = 0;
-    for (*value = 0; text[digits]; digits++) {
-        wchar_t c = text[digits];
-        wchar_t lower = c | 0x20;
-        int digit = c >= L'0' && c <= L'9' ? c - L'0' : lower >= L'a' && lower <= L'f' ? lower - L'a' + 10 : -1;
-        if (digit < 0 || digits == 2 * sizeof(ULONG_PTR))
-            return false;
-        *value = *value << 4 | static_cast<ULONG_PTR>(digit);
-    }
-    return digits > 0;
-}
 
 // The text searched, made ready once for every node it is held against:
 // upper-cased by the system's rules, which know the case of every script,

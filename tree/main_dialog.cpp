@@ -9,6 +9,7 @@
 #include "../details/details_dialog.h"
 #include "../details/info_window.h"
 #include "find_box.h"
+#include "../messages/log_window.h"
 #include "../resources/resource.h"
 
 // The template's distances, in dialog units, of the controls beneath the
@@ -42,7 +43,7 @@ static void FillTree(HWND dialog)
 
 // The main window's modal loop gives IsDialogMessage to it alone and runs no
 // accelerators, but calls this filter before each message: the information
-// window and the find box get their dialog keys here, and so does
+// window, the find box and the log get their dialog keys here, and so does
 // Alt+Enter, which the tree keeps to itself.
 static HHOOK s_messageFilter;
 // IsDialogMessage calls the filter itself, for the message it is given.
@@ -58,7 +59,7 @@ static LRESULT CALLBACK FilterDialogMessage(int code, WPARAM wParam, LPARAM lPar
             return TRUE;
         }
         s_filtering = true;
-        bool taken = IsInfoWindowMessage(message) || IsFindBoxMessage(message);
+        bool taken = IsInfoWindowMessage(message) || IsFindBoxMessage(message) || IsLogWindowMessage(message);
         s_filtering = false;
         if (taken)
             return TRUE;
@@ -217,12 +218,13 @@ static void OnMainNotify(HWND dialog, const NMHDR *header)
     }
 }
 
-// The information window and the find box are disabled with the main
-// window, while a dialog of its own is open.
+// The information window, the find box and the log are disabled with the
+// main window, while a dialog of its own is open.
 static void EnableToolWindows(bool enable)
 {
     EnableInfoWindow(enable);
     EnableFindBox(enable);
+    EnableLogWindow(enable);
 }
 
 // Nothing of pointing, and no hook, outlives the window.

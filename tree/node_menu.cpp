@@ -7,6 +7,8 @@
 #include "../app/shared.h"
 #include "../app/startup.h"
 #include "../details/info_window.h"
+#include "../details/style_editor.h"
+#include "../messages/log_window.h"
 #include "../resources/resource.h"
 
 enum { MENU_TEXT_CHARS = 128 };
@@ -94,6 +96,14 @@ static void RunNodeCommand(HWND dialog, UINT command)
     case IDM_INFO:
         OpenInfoWindow(dialog);
         break;
+    case IDM_WATCH:
+        if (node)
+            WatchMessages(dialog, GetNodeWindow(node));
+        break;
+    case IDM_EDIT_STYLES:
+        if (node)
+            EditStyles(dialog, GetNodeWindow(node));
+        break;
     case IDM_SHOW_WHERE:
         if (node)
             ShowWhereNodeIs(dialog, node);
@@ -125,6 +135,8 @@ static const struct {
 } NODE_MENU[] = {
     { IDM_DETAILS, IDS_MENU_DETAILS, true },
     { IDM_INFO, IDS_MENU_INFO, false },
+    { IDM_WATCH, IDS_MENU_WATCH, true },
+    { IDM_EDIT_STYLES, IDS_MENU_EDIT_STYLES, true },
     { 0, 0, false },
     { IDM_SHOW_WHERE, IDS_MENU_SHOW_WHERE, true },
     { IDM_COPY, IDS_MENU_COPY, true },
@@ -185,6 +197,8 @@ void OnTreeKey(HWND dialog, WORD key)
     bool shift = GetKeyState(VK_SHIFT) < 0;
     if (control && key == 'F')
         RunNodeCommand(dialog, IDM_FIND_WINDOW);
+    else if (control && key == 'M')
+        RunNodeCommand(dialog, IDM_WATCH);
     else if (control && key == 'C')
         RunNodeCommand(dialog, shift ? IDM_COPY_BRANCH : IDM_COPY);
     else if (key == VK_F3)

@@ -10,7 +10,7 @@ void AddFindToSystemMenu(HWND dialog);
 // node's, shown beneath it.
 void ShowNodeMenu(HWND dialog, LPARAM where);
 
-// Ctrl+F, Ctrl+C, Ctrl+Shift+C, F3, Shift+F3 and F5 on the tree, and
+// Ctrl+F, Ctrl+M, Ctrl+C, Ctrl+Shift+C, F3, Shift+F3 and F5 on the tree, and
 // Shift+F10, which Wine passes to the tree as a plain key where Windows
 // makes a WM_CONTEXTMENU of it.
 void OnTreeKey(HWND dialog, WORD key);
