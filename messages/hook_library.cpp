@@ -80,7 +80,7 @@ static void UnmapRetiredAlone()
 }
 
 // Nothing is written once the log stops or is gone: a killed log sets no
-// flag, but its bell goes with it.
+// flag, but its bell goes with it. A log begun anew may be there already.
 static LogSection *CurrentSection()
 {
     UnmapRetiredAlone();
@@ -93,7 +93,7 @@ static LogSection *CurrentSection()
         s_nextBellCheck = now + BELL_CHECK_EVERY_MS;
     if (section->closed || (checkBell && !IsWindow(s_bell))) {
         LetGo(section);
-        return nullptr;
+        return LookForLog();
     }
     return section;
 }
@@ -213,6 +213,8 @@ static void CopyPointed(LogRecord *record, UINT message, WPARAM wParam, LPARAM l
         if (!returned)
             CopyTextData(record, static_cast<const wchar_t *>(pointed), LOG_TEXT_CHARS + 1);
         break;
+    // What the window wrote, as long as it says. (Under Wine the returned hook's buffer holds nothing the window
+    // wrote, and Wine 8 says 0.)
     case WM_GETTEXT:
         if (returned && result > 0)
             CopyTextData(record, static_cast<const wchar_t *>(pointed),

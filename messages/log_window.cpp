@@ -121,12 +121,17 @@ static void ShowLogStatus(HWND dialog)
         SetDlgItemTextW(dialog, IDC_LOG_STATUS, status);
 }
 
+// Without drawing meanwhile: Wine's list view sets each line on its own, and redraws it (measured: 8,000 lines in
+// 300 ms, and in 20 ms this way).
 static void SelectEveryLine(HWND list, bool selected)
 {
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 // The list follows the lines: at the newest unless the user scrolled up.

@@ -1,7 +1,10 @@
 // The rules that need no dialog: the flag decoder over the real table, the node image and label, the caption-format
 // check, the find's match and the satellite's choice.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <map>
 #include "support.h"
+#include "styles/style_rows.h"
 #include "styles/style_names.h"
 #include "styles/style_panel.h"
 #include "tree/find_box.h"
@@ -168,4 +171,92 @@ TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOneDialogOfTwoOrAPathReadCutG
     wchar_t path[MAX_PATH];
     for (auto [length, fits] : cases)
         EXPECT_EQ(AppendSatelliteSuffix(path, length, MAX_PATH), fits) << length;
+}
+
+// The names of a row, apart.
+static Texts NamesOf(const StyleRow &row)
+{
+    Texts names;
+    std::wstring all = row.names;
+    for (size_t start = 0; start <= all.size();) {
+        size_t end = std::min(all.find(L" / ", start), all.size());
+        names.push_back(all.substr(start, end - start));
+        start = end + 3;
+    }
+    return names;
+}
+
+TEST(StyleRows, EveryNameOnceAFieldsNamesAsOptionsAndWhatTheWindowDidNotKeep)
+{
+    UseOwnResources();
+    StyleRow rows[STYLE_ROWS_MAX];
+    for (int classRow = 0; classRow < CLASS_PREFIX_COUNT; classRow++) {
+        const wchar_t *className = CLASS_PREFIXES[classRow].className;
+        int count = BuildStyleRows(className, GWL_STYLE, 0, rows);
+        // Each name of the WS_ lines, the class's and the CCS ones in one row of its value, the masks of fields in
+        // none.
+        std::map<std::pair<std::wstring, DWORD>, int> rowOf;
+        for (int row = 0; row < count; row++) {
+            for (const std::wstring &name : NamesOf(rows[row]))
+                EXPECT_TRUE(rowOf.emplace(std::pair{ name, rows[row].value }, row).second) << name << " in two rows";
+        }
+        for (const wchar_t *prefix : { L"WS_", CLASS_PREFIXES[classRow].prefix, L"CCS" }) {
+            TableLine lines[64];
+            int lineCount = *prefix ? ReadTableRun(g_pStyleTable, prefix, lines, 64) : 0;
+            for (int i = 0; i < lineCount; i++) {
+                std::wstring name(lines[i].name, lines[i].nameLength);
+                bool mask = name.size() > 4 && name.substr(name.size() - 4) == L"MASK";
+                std::pair<std::wstring, DWORD> key = { name.substr(0, name.find(L',')), lines[i].value };
+                EXPECT_EQ(rowOf.count(key), mask ? 0u : 1u) << className << ": " << name;
+            }
+        }
+        // Checked, a flag's bits are set and an option's value is its field's; cleared, a flag's bits go and an
+        // option stays. Nothing else changes, and of a field's options the one checked is the one equal to it.
+        for (DWORD style : { 0x00000000u, 0xFFFFFFFFu, 0x5A5AC3C3u }) {
+            for (int row = 0; row < count; row++) {
+                const StyleRow &r = rows[row];
+                DWORD on = ToggleStyleRow(r, style, true);
+                DWORD off = ToggleStyleRow(r, style, false);
+                DWORD touched = r.mask | r.value;
+                EXPECT_TRUE(IsRowChecked(r, on) && (on & ~touched) == (style & ~touched))
+                    << className << " " << r.names << " checked in " << std::hex << style;
+                EXPECT_TRUE(r.option ? off == style : !IsRowChecked(r, off) && (off | r.value) == (style | r.value))
+                    << className << " " << r.names << " cleared in " << std::hex << style;
+                for (int other = 0; r.option && other < count; other++) {
+                    bool sameField = rows[other].option && rows[other].mask == r.mask && other != row;
+                    EXPECT_FALSE(sameField && IsRowChecked(rows[other], on) && rows[other].value != r.value)
+                        << rows[other].names << " beside " << r.names;
+                }
+            }
+        }
+    }
+    // Names that share a value share a row; an alias's names are apart; a bit no name covers has a row of its own.
+    int count = BuildStyleRows(L"msctls_trackbar32", GWL_STYLE, 0x800, rows);
+    Texts names;
+    for (int row = 0; row < count; row++)
+        names.push_back(rows[row].names);
+    for (const wchar_t *name : { L"WS_GROUP / WS_MINIMIZEBOX", L"TBS_TOP / TBS_LEFT", L"00000800" })
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    EXPECT_EQ(BuildStyleRows(L"", GWL_EXSTYLE, 0, rows), BuildStyleRows(L"Button", GWL_EXSTYLE, 0, rows));
+
+    // Read back, what the user changed and did not take, and what the window changed itself: an option where it is on.
+    const struct {
+        const wchar_t *className;
+        DWORD before, wanted, after;
+        std::wstring notTaken, onItsOwn;
+    } changes[] = {
+        { L"Static", 0, WS_CAPTION, WS_BORDER, L"WS_CAPTION, WS_DLGFRAME", L"" },
+        { L"Static", 0, WS_BORDER, WS_BORDER | WS_CLIPSIBLINGS, L"", L"WS_CLIPSIBLINGS" },
+        // The CCS names of every class share bits with a button's type.
+        { L"Button", BS_PUSHBUTTON, BS_CHECKBOX, BS_PUSHBUTTON, L"BS_CHECKBOX, CCS_NOMOVEY", L"" },
+        { L"Button", 0, WS_BORDER, WS_BORDER | BS_DEFPUSHBUTTON, L"", L"BS_DEFPUSHBUTTON, CCS_TOP" },
+        { L"Nothing", 0, 0x400, 0, L"00000400", L"" },
+        { L"Nothing", 0, 0x400, 0x400, L"", L"" },
+    };
+    for (const auto &c : changes) {
+        wchar_t notTaken[STYLE_CHANGE_CHARS], onItsOwn[STYLE_CHANGE_CHARS];
+        DescribeStyleChange(c.className, GWL_STYLE, c.before, c.wanted, c.after, notTaken, onItsOwn);
+        EXPECT_EQ(notTaken, c.notTaken) << std::hex << c.wanted << " read back as " << c.after;
+        EXPECT_EQ(onItsOwn, c.onItsOwn) << std::hex << c.wanted << " read back as " << c.after;
+    }
 }
