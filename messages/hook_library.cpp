@@ -37,7 +37,7 @@ static LogSection *OpenLogSection(HWND bell)
 static LogSection *LookForLog()
 {
     DWORD now = GetTickCount();
-    if (static_cast<LONG>(now - s_nextLook) < 0)
+    if (s_nextLook && static_cast<LONG>(now - s_nextLook) < 0)
         return nullptr;
     s_nextLook = now + LOOK_EVERY_MS;
     HWND bell = nullptr;
@@ -141,6 +141,22 @@ static LogSlot *ClaimSlot(LogSection *section, LONG64 *place)
     return nullptr;
 }
 
+// How many of the bytes from there can be read here. Under Wine the hooks of a message sent from another process
+// are given the sender's pointer, which here may point at nothing, or at something else.
+static SIZE_T ReadableBytes(const void *from, SIZE_T wanted)
+{
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                           PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const BYTE *start = static_cast<const BYTE *>(from);
+    const BYTE *end = start;
+    MEMORY_BASIC_INFORMATION region;
+    while (end < start + wanted && VirtualQuery(end, &region, sizeof region) && region.State == MEM_COMMIT &&
+           (region.Protect & readable) && !(region.Protect & PAGE_GUARD))
+        end = static_cast<const BYTE *>(region.BaseAddress) + region.RegionSize;
+    SIZE_T found = static_cast<SIZE_T>(end - start);
+    return found < wanted ? found : wanted;
+}
+
 static void CopyBytes(BYTE *to, const void *from, int bytes)
 {
     const BYTE *source = static_cast<const BYTE *>(from);
@@ -151,8 +167,10 @@ static void CopyBytes(BYTE *to, const void *from, int bytes)
 // At most `limit` characters, up to the terminator or `length` of them.
 static int CopyText(wchar_t *to, const wchar_t *from, int length, int limit)
 {
+    SIZE_T bytes = ReadableBytes(from, static_cast<SIZE_T>(limit) * sizeof(wchar_t));
+    int readable = static_cast<int>(bytes / sizeof(wchar_t));
     int count = 0;
-    while (from && count < limit && count < length && from[count]) {
+    while (count < readable && count < length && from[count]) {
         to[count] = from[count];
         count++;
     }
@@ -166,7 +184,7 @@ static void CopyString(wchar_t *to, const wchar_t *from, int capacity)
 
 static void CopyStruct(LogRecord *record, LogData kind, const void *from, int bytes)
 {
-    if (!from)
+    if (ReadableBytes(from, bytes) < static_cast<SIZE_T>(bytes))
         return;
     CopyBytes(record->data, from, bytes);
     record->dataKind = kind;
@@ -184,7 +202,7 @@ static void CopyTextData(LogRecord *record, const wchar_t *text, int length)
 
 static void CopyCreation(LogRecord *record, const CREATESTRUCTW *creation)
 {
-    if (!creation)
+    if (ReadableBytes(creation, sizeof *creation) < sizeof *creation)
         return;
     LogCreate *copy = reinterpret_cast<LogCreate *>(record->data);
     copy->x = creation->x;
@@ -196,8 +214,9 @@ static void CopyCreation(LogRecord *record, const CREATESTRUCTW *creation)
     copy->classAtom = atom ? reinterpret_cast<ULONG_PTR>(creation->lpszClass) : 0;
     CopyString(copy->className, atom ? nullptr : creation->lpszClass, LOG_NAME_CHARS);
     // A dialog's control may be named by a resource ordinal, which is no text.
-    bool text = creation->lpszName && creation->lpszName[0] != 0xFFFF;
-    CopyString(copy->text, text ? creation->lpszName : nullptr, 2 * LOG_NAME_CHARS);
+    const wchar_t *name = creation->lpszName;
+    bool text = ReadableBytes(name, sizeof *name) && name[0] != 0xFFFF;
+    CopyString(copy->text, text ? name : nullptr, 2 * LOG_NAME_CHARS);
     record->dataKind = DATA_CREATE;
     record->dataBytes = sizeof(LogCreate);
 }

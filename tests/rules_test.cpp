@@ -175,19 +175,6 @@ TEST(ResourceModule, NoSatelliteAFileThatIsNoModuleOneDialogOfTwoOrAPathReadCutG
         EXPECT_EQ(AppendSatelliteSuffix(path, length, MAX_PATH), fits) << length;
 }
 
-// The names of a row, apart.
-static Texts NamesOf(const StyleRow &row)
-{
-    Texts names;
-    wstring all = row.names;
-    for (size_t start = 0; start <= all.size();) {
-        size_t end = min(all.find(L" / ", start), all.size());
-        names.push_back(all.substr(start, end - start));
-        start = end + 3;
-    }
-    return names;
-}
-
 TEST(StyleRows, EveryNameOnceAFieldsNamesAsOptionsAndWhatTheWindowDidNotKeep)
 {
     UseOwnResources();
@@ -199,7 +186,7 @@ TEST(StyleRows, EveryNameOnceAFieldsNamesAsOptionsAndWhatTheWindowDidNotKeep)
         // none.
         map<pair<wstring, DWORD>, int> rowOf;
         for (int row = 0; row < count; row++) {
-            for (const wstring &name : NamesOf(rows[row]))
+            for (const wstring &name : Split(rows[row].names, L" / "))
                 EXPECT_TRUE(rowOf.emplace(pair{ name, rows[row].value }, row).second) << name << " in two rows";
         }
         for (const wchar_t *prefix : { L"WS_", CLASS_PREFIXES[classRow].prefix, L"CCS" }) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include "app/startup.h"
@@ -39,4 +40,16 @@ template <class Step> SSIZE_T Growth(int times, Step step)
         step();
     GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
     return after.PagefileUsage - before.PagefileUsage;
+}
+
+// The parts of a text between the separators.
+inline Texts Split(const std::wstring &text, const std::wstring &separator)
+{
+    Texts parts;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
+        start = end + separator.size();
+    }
+    return parts;
 }
