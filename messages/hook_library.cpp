@@ -232,8 +232,7 @@ static void CopyPointed(LogRecord *record, UINT message, WPARAM wParam, LPARAM l
         if (!returned)
             CopyTextData(record, static_cast<const wchar_t *>(pointed), LOG_TEXT_CHARS + 1);
         break;
-    // What the window wrote, as long as it says. (Under Wine the returned hook's buffer holds nothing the window
-    // wrote, and Wine 8 says 0.)
+    // What the window wrote, as long as it says. (Wine 8 says 0 for a message sent from another process.)
     case WM_GETTEXT:
         if (returned && result > 0)
             CopyTextData(record, static_cast<const wchar_t *>(pointed),
