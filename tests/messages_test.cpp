@@ -92,7 +92,7 @@ TEST(MessageText, NamesByClassDecodesEachMessagesParametersAndResultAndShowsARec
         { BM_GETCHECK, 0, 7, L"0x00F0" + raw },
         { CCM_SETVERSION, 0, 7, L"CCM_SETVERSION" + raw, LOG_SENT, 0, L"systreeview32" },
         { CCM_SETVERSION, 0, 7, L"WM_USER+7175" + raw, LOG_SENT, 0, L"Button" },
-        { WM_APP + 3, 0, 7, L"WM_APP+3" + raw, LOG_POSTED },
+        { WM_APP + 0x3FFF, 0, 7, L"WM_APP+16383" + raw, LOG_POSTED },
         { registered, 0, 7, L"OrvalisTestMessage" + raw },
         { WM_SETTEXT, 0, 7, L"WM_SETTEXT" + raw, LOG_SENT, 0, L"", nullptr, 4, DATA_TEXT },
         // Its kind, what it copied and how much must agree; else only its raw values, and no result.
