@@ -1232,12 +1232,15 @@ TEST_F(Program, TheLogWatchesAnotherProgramsWindowAndLeavesItAsItWas)
     PostMessageW(watched, RegisterWindowMessageW(L"OrvalisTestMessage"), 1, 2);
     DWORD posted = GetTickCount();
     PostMessageW(watched, WM_USER + 5, 3, 4);
+    // Wine 10 gives the hook of a returned WM_GETTEXT a buffer of its own, with nothing in it.
+    auto wine = reinterpret_cast<const char *(*)()>(GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version"));
+    wstring gave = wine && atoi(wine()) >= 10 ? L"" : L" text:\"Watched\"";
     const Texts expected = {
         L"S WM_APP+1",
         L"S WM_SETTEXT text:\"Watched\"",
         L"R WM_SETTEXT = 0000000000000001",
         L"S WM_GETTEXT wParam:0000000000000010",
-        L"R WM_GETTEXT = 7 text:\"Watched\"",
+        L"R WM_GETTEXT = 7" + gave,
         L"R WM_APP+1",
         L"P OrvalisTestMessage wParam:0000000000000001 lParam:0000000000000002",
         L"P WM_USER+5 wParam:0000000000000003 lParam:0000000000000004",
