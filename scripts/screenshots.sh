@@ -3,8 +3,10 @@
 # opens the details of a node by double-clicking it, and saves the main
 # window and the details dialog as docs/*.png; Orvalis pointing at
 # Notepad's status bar, and the menu of Notepad's node; the information
-# window beside the tree while pointing at Notepad's text; then at 144 DPI
-# (150 %) the main window maximized and the details over it.
+# window beside the tree while pointing at Notepad's text; the message log
+# watching Notepad's text while it is typed, and the style editor on
+# Notepad's window; then at 144 DPI (150 %) the main window maximized and
+# the details over it.
 source "$(dirname "$0")/common.sh"
 install_missing xdotool
 build -DORVALIS_TESTS=OFF
@@ -48,6 +50,26 @@ xvfb-run -a -s "-screen 0 1600x1024x24" bash -c '
     xdotool key ctrl+f; sleep 0.5
     xdotool mousemove 200 300; sleep 1
     import -window root -crop 1400x800+0+0 "$ROOT/docs/info.png"
+    wineserver -k; sleep 1
+    # The log watching Notepad'"'"'s text (found by F3) while text is typed into
+    # it; then the style editor on Notepad'"'"'s window, from its node'"'"'s menu.
+    wine explorer /desktop=shots,1400x800 notepad.exe &
+    sleep 4
+    wine explorer /desktop=shots,1400x800 orvalis.exe &
+    sleep 6
+    xdotool key F3; sleep 1; xdotool type Edit; xdotool key Return Escape; sleep 1
+    xdotool key ctrl+m; sleep 2
+    xdotool mousemove 200 300 click 1; sleep 0.5
+    xdotool type --delay 60 "Hello, log"; sleep 1
+    import -window root -crop 1400x800+0+0 "$ROOT/docs/log.png"
+    wineserver -k; sleep 1
+    wine explorer /desktop=shots,1400x800 notepad.exe &
+    sleep 4
+    wine explorer /desktop=shots,1400x800 orvalis.exe &
+    sleep 6
+    xdotool key F3; sleep 1; xdotool type Notepad; xdotool key Return Escape; sleep 1
+    xdotool key shift+F10; sleep 1; xdotool key y; sleep 2
+    import -window root -crop 1400x800+0+0 "$ROOT/docs/styles.png"
     wineserver -k; sleep 1
     cp satellite/orvalis.exe.mui orvalis.exe.mui
     shoot en
