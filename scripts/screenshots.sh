@@ -28,12 +28,16 @@ xvfb-run -a -s "-screen 0 1600x1024x24" bash -c '
         import -window root -crop 900x640+0+0 "$ROOT/docs/details-$1.png"
         wineserver -k; sleep 1
     }
+    # Notepad, then Orvalis, on a desktop of the size given.
+    with_notepad() {
+        wine explorer /desktop=shots,$1 notepad.exe &
+        sleep 4
+        wine explorer /desktop=shots,$1 orvalis.exe &
+        sleep 6
+    }
     shoot zh
     # Pointing at Notepad'"'"'s status bar, then the menu of Notepad'"'"'s node.
-    wine explorer /desktop=shots,900x640 notepad.exe &
-    sleep 4
-    wine explorer /desktop=shots,900x640 orvalis.exe &
-    sleep 6
+    with_notepad 900x640
     xdotool key ctrl+f; sleep 0.5
     xdotool mousemove 60 442; sleep 1
     import -window root -crop 900x640+0+0 "$ROOT/docs/pointing.png"
@@ -42,10 +46,7 @@ xvfb-run -a -s "-screen 0 1600x1024x24" bash -c '
     import -window root -crop 900x640+0+0 "$ROOT/docs/node-menu.png"
     wineserver -k; sleep 1
     # The information window opens beside the tree where the desktop has room.
-    wine explorer /desktop=shots,1400x800 notepad.exe &
-    sleep 4
-    wine explorer /desktop=shots,1400x800 orvalis.exe &
-    sleep 6
+    with_notepad 1400x800
     xdotool key alt+Return; sleep 1
     xdotool key ctrl+f; sleep 0.5
     xdotool mousemove 200 300; sleep 1
@@ -53,20 +54,14 @@ xvfb-run -a -s "-screen 0 1600x1024x24" bash -c '
     wineserver -k; sleep 1
     # The log watching Notepad'"'"'s text (found by F3) while text is typed into
     # it; then the style editor on Notepad'"'"'s window, from its node'"'"'s menu.
-    wine explorer /desktop=shots,1400x800 notepad.exe &
-    sleep 4
-    wine explorer /desktop=shots,1400x800 orvalis.exe &
-    sleep 6
+    with_notepad 1400x800
     xdotool key F3; sleep 1; xdotool type Edit; xdotool key Return Escape; sleep 1
     xdotool key ctrl+m; sleep 2
     xdotool mousemove 200 300 click 1; sleep 0.5
     xdotool type --delay 60 "Hello, log"; sleep 1
     import -window root -crop 1400x800+0+0 "$ROOT/docs/log.png"
     wineserver -k; sleep 1
-    wine explorer /desktop=shots,1400x800 notepad.exe &
-    sleep 4
-    wine explorer /desktop=shots,1400x800 orvalis.exe &
-    sleep 6
+    with_notepad 1400x800
     xdotool key F3; sleep 1; xdotool type Notepad; xdotool key Return Escape; sleep 1
     xdotool key shift+F10; sleep 1; xdotool key y; sleep 2
     import -window root -crop 1400x800+0+0 "$ROOT/docs/styles.png"
